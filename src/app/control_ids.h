@@ -1,0 +1,52 @@
+#pragma once
+// Control and command identifiers of the main window. The end-to-end driver finds
+// controls and posts commands by these numbers, so they are part of the program's face.
+
+namespace pakvane::ids {
+
+// Main window controls.
+constexpr int kGroupBox1 = 100;
+constexpr int kIniShow = 101;
+constexpr int kOpenIniButton = 102;
+constexpr int kGroupBox2 = 103;
+constexpr int kWcxList = 104;
+constexpr int kSplitter1 = 105;
+constexpr int kCommMemo = 106;
+constexpr int kToolButton = 107;
+constexpr int kAddButton = 108;
+constexpr int kPropButton = 109;
+constexpr int kDelButton = 110;
+constexpr int kApplyButton = 111;
+constexpr int kCancelButton = 112;
+
+// Pop-up menu of the list.
+constexpr int kAddItem = 200;
+constexpr int kPropItem = 201;
+constexpr int kDelItem = 202;
+constexpr int kCommentItem = 203;
+
+// Tools menu.
+constexpr int kSort1Item = 300;
+constexpr int kSort2Item = 301;
+constexpr int kDefComItem = 302;
+constexpr int kAutoItem = 303;
+constexpr int kDelAutoItem = 304;
+constexpr int kFindItem = 305;
+constexpr int kDefLngItem = 306;
+constexpr int kFirstLanguageItem = 400;  // one item per language file from here on
+
+}  // namespace pakvane::ids
+
+namespace pakvane {
+
+// Window classes, as Total Commander users' tools know them.
+inline constexpr wchar_t kMainFormClass[] = L"TMainForm";
+inline constexpr wchar_t kPropFormClass[] = L"TPropForm";
+inline constexpr wchar_t kCommentFormClass[] = L"TCommentForm";
+
+inline constexpr char kMainCaption[] = "Pakvane 0.5.2b (Made by Terol)";
+
+// Posted to itself at the first activation to restore the saved placement.
+constexpr unsigned kWmRestorePlacement = 0x0400 + 50;  // WM_USER + 50 = 1074
+
+}  // namespace pakvane

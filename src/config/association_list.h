@@ -1,0 +1,49 @@
+#pragma once
+// The association list: the one home of the rows the main window shows. The list box
+// is only a view of it and is refreshed from here after every change.
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace pakvane {
+
+struct AssociationRow {
+    std::string text;      // the association in line syntax, exactly as loaded or built
+    bool checked = false;  // switched on: saved to the configuration file
+};
+
+class AssociationList {
+public:
+    const std::vector<AssociationRow>& Rows() const { return rows_; }
+    std::size_t Count() const { return rows_.size(); }
+    const AssociationRow& Row(std::size_t index) const { return rows_.at(index); }
+
+    // -1 when no row is selected.
+    int Selected() const { return selected_; }
+    void Select(int index) { selected_ = (index >= 0 && static_cast<std::size_t>(index) < rows_.size()) ? index : -1; }
+
+    void Clear() { rows_.clear(); selected_ = -1; }
+    void Append(std::string text, bool checked) { rows_.push_back({std::move(text), checked}); }
+    // Replacing a row's text never changes whether it is switched on.
+    void SetText(std::size_t index, std::string text) { rows_.at(index).text = std::move(text); }
+    void SetChecked(std::size_t index, bool checked) { rows_.at(index).checked = checked; }
+    void Erase(std::size_t index);
+    // Puts a whole new order in place at once (sorting); selected is the new selected index.
+    void Replace(std::vector<AssociationRow> rows, int selected) { rows_ = std::move(rows); Select(selected); }
+
+private:
+    std::vector<AssociationRow> rows_;
+    int selected_ = -1;
+};
+
+// Removing the selected row leaves nothing selected; a selection below it moves up with its row.
+inline void AssociationList::Erase(std::size_t index)
+{
+    if (index >= rows_.size()) return;
+    rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(index));
+    const int removed = static_cast<int>(index);
+    if (selected_ == removed) selected_ = -1;
+    else if (selected_ > removed) --selected_;
+}
+
+}  // namespace pakvane
