@@ -1,0 +1,30 @@
+#pragma once
+// Whole-file access for the profile engine and the other core parts. Paths are ANSI
+// bytes as the user's Windows spells them.
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace pakvane {
+
+enum class WriteStatus {
+    Ok,
+    Failed,           // I/O error, read-only or locked file, missing folder, directory target
+    Unrepresentable,  // the text cannot be stored without losing characters or breaking lines
+};
+
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+
+    // The whole file; nullopt when it is missing, a folder or cannot be read.
+    virtual std::optional<std::string> ReadFile(const std::string& path) const = 0;
+    // True for an existing file; a folder does not count.
+    virtual bool FileExists(const std::string& path) const = 0;
+    // Puts these bytes in place of the file (or creates it) in one step, keeping the old
+    // file's attributes. A read-only, locked or otherwise unwritable target is reported as
+    // Failed and left exactly as it was.
+    virtual WriteStatus ReplaceContent(const std::string& path, std::string_view bytes) = 0;
+};
+
+}  // namespace pakvane

@@ -1,0 +1,38 @@
+#pragma once
+// Files in memory for the portable tests, with the failures a real disk can give.
+#include <map>
+#include <set>
+#include <string>
+
+#include "platform/file_system.h"
+
+namespace pakvane::testing {
+
+class MemoryFileSystem final : public FileSystem {
+public:
+    std::map<std::string, std::string> files;
+    std::set<std::string> folders;      // a path here is a folder, not a file
+    std::set<std::string> unreadable;   // exists, but reading fails (held open without sharing)
+    std::set<std::string> unwritable;   // read-only or locked: replacing fails
+    int writes = 0;
+
+    std::optional<std::string> ReadFile(const std::string& path) const override
+    {
+        if (unreadable.count(path)) return std::nullopt;
+        const auto it = files.find(path);
+        if (it == files.end()) return std::nullopt;
+        return it->second;
+    }
+
+    bool FileExists(const std::string& path) const override { return files.count(path) != 0; }
+
+    WriteStatus ReplaceContent(const std::string& path, std::string_view bytes) override
+    {
+        if (folders.count(path) || unwritable.count(path)) return WriteStatus::Failed;
+        ++writes;
+        files[path] = std::string(bytes);
+        return WriteStatus::Ok;
+    }
+};
+
+}  // namespace pakvane::testing
