@@ -1,0 +1,48 @@
+#pragma once
+// Text rules of the user's Windows: case mapping in the ANSI code page, the locale's
+// collation and OEM -> ANSI conversion. Texts are 8-bit bytes; every call works on the
+// whole text, embedded NUL bytes included, and the mappings keep the byte length.
+#include <memory>
+#include <string>
+#include <string_view>
+#include <utility>
+
+namespace pakvane {
+
+// A text converted once into the form the collation works on, so that sorting many texts
+// does not convert each of them again on every comparison. Its content is private to the
+// TextRules that made it; only that object's ComparePrepared reads it.
+class CollationText {
+public:
+    CollationText() = default;
+    explicit CollationText(std::u16string units) : units_(std::move(units)) {}
+    const std::u16string& Units() const { return units_; }
+
+private:
+    std::u16string units_;
+};
+
+class TextRules {
+public:
+    virtual ~TextRules() = default;
+
+    virtual std::string UpperAnsi(std::string_view text) const = 0;
+    virtual std::string LowerAnsi(std::string_view text) const = 0;
+    // The user's collation, ignoring case: negative, 0 or positive as a sorts before,
+    // equal to or after b.
+    virtual int Compare(std::string_view a, std::string_view b) const = 0;
+    // For many comparisons of the same texts: ComparePrepared(PrepareCollation(a),
+    // PrepareCollation(b)) orders a and b as Compare(a, b) does.
+    virtual CollationText PrepareCollation(std::string_view text) const = 0;
+    virtual int ComparePrepared(const CollationText& a, const CollationText& b) const = 0;
+    virtual std::string ConvertOemToAnsi(std::string_view text) const = 0;
+};
+
+#ifdef _WIN32
+// The rules of the running Windows (CharUpperBuffA, CompareStringA, OemToCharBuffA).
+// Prepared texts hold the UTF-16 form that CompareStringA converts to on every call and
+// are compared with CompareStringW.
+std::unique_ptr<TextRules> MakeSystemTextRules();
+#endif
+
+}  // namespace pakvane
