@@ -1,0 +1,65 @@
+#pragma once
+// Moving the association list between the two files that keep it: switched-on rows in
+// the configuration file's PackerPlugins section, switched-off rows in the section of
+// the same name in the program's settings file.
+#include <string>
+
+#include "config/association_list.h"
+#include "platform/code_page.h"
+#include "platform/environment.h"
+#include "platform/file_system.h"
+#include "platform/text_rules.h"
+
+namespace pakvane {
+
+inline constexpr char kPackerSection[] = "PackerPlugins";
+
+class ProfileDocument;
+
+// What the load and save need from the system.
+struct ConfigurationIo {
+    FileSystem& files;
+    const CodePage& codePage;
+    const TextRules& rules;
+    const Environment& environment;
+};
+
+// Total Commander lets a section hold only "RedirectSection=<file>"; the section then
+// lives in that file. The value may hold %COMMANDER_PATH% and other variables, and a
+// relative path is taken from the configuration file's folder.
+struct PackerSectionPlace {
+    enum class Kind { InPlace, Redirected, Unresolved };
+    Kind kind = Kind::InPlace;
+    std::string path;  // the file holding the lines; for Unresolved the value as written
+};
+PackerSectionPlace LocatePackerSection(const ProfileDocument& configuration, const std::string& configurationPath,
+                                       const std::string& commanderFolder, const Environment& environment);
+
+struct LoadResult {
+    enum class Outcome { Loaded, Missing, Failed };
+    Outcome outcome = Outcome::Failed;
+    std::string problemPath;  // the file to name when telling the user about a failure
+};
+
+// Fills the list: first the settings file's switched-off rows (unchecked, dropped when
+// their extension or path is empty), then the configuration file's lines (checked), as
+// "key=value". A missing configuration file changes nothing; any other failure leaves
+// the list empty.
+LoadResult LoadAssociations(const ConfigurationIo& io, const std::string& configurationPath,
+                            const std::string& settingsPath, const std::string& commanderFolder,
+                            AssociationList& list);
+
+struct SaveResult {
+    WriteStatus status = WriteStatus::Ok;
+    bool configurationWritten = false;  // the settings file may still have failed
+    std::string problemPath;            // the file that could not be written or found
+};
+
+// Rewrites both sections whole, each file in one step: the checked rows in canonical
+// form into the configuration file (the section disappears when none is checked), the
+// unchecked rows into the settings file keyed by their list position.
+SaveResult SaveAssociations(const ConfigurationIo& io, const std::string& configurationPath,
+                            const std::string& settingsPath, const std::string& commanderFolder,
+                            const AssociationList& list);
+
+}  // namespace pakvane

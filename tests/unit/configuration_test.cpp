@@ -1,0 +1,165 @@
+#include "config/configuration.h"
+#include "fakes/fake_code_page.h"
+#include "fakes/fake_system.h"
+#include "fakes/fake_text_rules.h"
+#include "fakes/memory_file_system.h"
+
+#include <gtest/gtest.h>
+
+namespace pakvane {
+namespace {
+
+using Outcome = LoadResult::Outcome;
+
+class ConfigurationTest : public ::testing::Test {
+protected:
+    testing::MemoryFileSystem files;
+    testing::FakeCodePage codePage;
+    FakeTextRules rules;
+    testing::FakeEnvironment environment;
+    ConfigurationIo io{files, codePage, rules, environment};
+    AssociationList list;
+    const std::string ini = "c:\\tc\\wincmd.ini";
+    const std::string settings = "c:\\pakvane\\pakvane.ini";
+
+    LoadResult Load(const std::string& commanderFolder = "c:\\tc\\")
+    {
+        return LoadAssociations(io, ini, settings, commanderFolder, list);
+    }
+    SaveResult Save(const std::string& commanderFolder = "c:\\tc\\")
+    {
+        return SaveAssociations(io, ini, settings, commanderFolder, list);
+    }
+    std::vector<std::string> Texts() const
+    {
+        std::vector<std::string> out;
+        for (const auto& row : list.Rows()) out.push_back(row.text + (row.checked ? " [x]" : " [ ]"));
+        return out;
+    }
+};
+
+TEST_F(ConfigurationTest, LoadsSwitchedOffRowsThenTheSectionFirstOccurrenceWins)
+{
+    files.files[ini] =
+        "[Configuration]\r\nx=1\r\n[packerplugins]\r\nzip=511,c:\\wcx\\zip.wcx\r\nZIP=0,c:\\other\\zip.wcx\r\n"
+        "rar=\r\n arj = 5 , c:\\wcx\\arj.wcx \r\nlst=nonsense\r\n";
+    files.files[settings] = "[PackerPlugins]\r\n2=cab=31,c:\\wcx\\cab.wcx\r\n5=arj=0,\r\n7==0,c:\\x.wcx\r\n";
+
+    EXPECT_EQ(Load().outcome, Outcome::Loaded);
+    EXPECT_EQ(Texts(), (std::vector<std::string>{"cab=31,c:\\wcx\\cab.wcx [ ]", "zip=511,c:\\wcx\\zip.wcx [x]",
+                                                 "arj=5 , c:\\wcx\\arj.wcx [x]", "lst=nonsense [x]"}));
+}
+
+TEST_F(ConfigurationTest, MissingFileChangesNothingUnreadableFileEmptiesTheList)
+{
+    list.Append("zip=1,a.wcx", true);
+    EXPECT_EQ(Load().outcome, Outcome::Missing);
+    EXPECT_EQ(list.Count(), 1u);
+
+    files.files[ini] = "[PackerPlugins]\r\nzip=1,a.wcx\r\n";
+    files.unreadable.insert(ini);
+    EXPECT_EQ(Load().outcome, Outcome::Failed);
+    EXPECT_EQ(list.Count(), 0u);
+}
+
+TEST_F(ConfigurationTest, SaveSplitsRowsBetweenTheFilesAndKeepsTheRestOfTheFile)
+{
+    files.files[ini] = "; my settings\r\n[Configuration]\r\nlang = rus\r\n\r\n[PackerPlugins]\r\nold=1,old.wcx\r\n"
+                       "\r\n[PackerPlugins64]\r\nzip=1,zip64.wcx\r\n[Colors]\r\nBack=1";
+    list.Append(" Zip = 7 , C:\\WCX\\ZIP.WCX ", true);
+    list.Append("rar=4,c:\\wcx\\rar.wcx", false);
+    list.Append("arj=abc,c:\\wcx\\arj.wcx", true);
+    list.Append("CAB = 31 , c:\\wcx\\cab.wcx", false);
+
+    const SaveResult result = Save();
+    EXPECT_EQ(result.status, WriteStatus::Ok);
+    EXPECT_EQ(files.files[ini], "; my settings\r\n[Configuration]\r\nlang = rus\r\n\r\n[PackerPlugins]\r\n"
+                                "zip=7,C:\\WCX\\ZIP.WCX\r\narj=0,c:\\wcx\\arj.wcx\r\n"
+                                "\r\n[PackerPlugins64]\r\nzip=1,zip64.wcx\r\n[Colors]\r\nBack=1");
+    const std::string& saved = files.files[settings];
+    EXPECT_NE(saved.find("1=rar=4,c:\\wcx\\rar.wcx\r\n3=cab=31,c:\\wcx\\cab.wcx"), std::string::npos) << saved;
+
+    // Loading again brings the same rows back, the switched-off ones unchecked.
+    list.Clear();
+    EXPECT_EQ(Load().outcome, Outcome::Loaded);
+    EXPECT_EQ(Texts(), (std::vector<std::string>{"rar=4,c:\\wcx\\rar.wcx [ ]", "cab=31,c:\\wcx\\cab.wcx [ ]",
+                                                 "zip=7,C:\\WCX\\ZIP.WCX [x]", "arj=0,c:\\wcx\\arj.wcx [x]"}));
+}
+
+TEST_F(ConfigurationTest, NoCheckedRowRemovesTheSection)
+{
+    files.files[ini] = "[A]\r\na=1\r\n[PackerPlugins]\r\nzip=1,z.wcx\r\n[B]\r\nb=2\r\n";
+    list.Append("zip=1,z.wcx", false);
+    EXPECT_EQ(Save().status, WriteStatus::Ok);
+    EXPECT_EQ(files.files[ini], "[A]\r\na=1\r\n[B]\r\nb=2\r\n");
+}
+
+TEST_F(ConfigurationTest, FailedWritesSayWhichFileAndLeaveItAlone)
+{
+    const std::string before = "[PackerPlugins]\r\nzip=1,z.wcx\r\n";
+    files.files[ini] = before;
+    files.unwritable.insert(ini);
+    list.Append("rar=1,r.wcx", true);
+    SaveResult result = Save();
+    EXPECT_EQ(result.status, WriteStatus::Failed);
+    EXPECT_FALSE(result.configurationWritten);
+    EXPECT_EQ(result.problemPath, ini);
+    EXPECT_EQ(files.files[ini], before);
+
+    files.unwritable = {settings};
+    list.Append("cab=1,c.wcx", false);  // the settings file now has something to change
+    result = Save();
+    EXPECT_EQ(result.status, WriteStatus::Failed);
+    EXPECT_TRUE(result.configurationWritten);
+    EXPECT_EQ(result.problemPath, settings);
+    EXPECT_EQ(files.files[ini], "[PackerPlugins]\r\nrar=1,r.wcx\r\n");
+}
+
+TEST_F(ConfigurationTest, RedirectedSectionIsReadAndWrittenInItsTargetFile)
+{
+    files.files[ini] = "[Configuration]\r\nx=1\r\n[PackerPlugins]\r\nRedirectSection=%COMMANDER_PATH%\\packers.ini\r\n";
+    files.files["c:\\tc\\packers.ini"] = "[PackerPlugins]\r\nzip=1,z.wcx\r\n";
+    EXPECT_EQ(Load().outcome, Outcome::Loaded);
+    EXPECT_EQ(Texts(), std::vector<std::string>{"zip=1,z.wcx [x]"});
+
+    list.Append("rar=2,r.wcx", true);
+    EXPECT_EQ(Save().status, WriteStatus::Ok);
+    EXPECT_EQ(files.files["c:\\tc\\packers.ini"], "[PackerPlugins]\r\nzip=1,z.wcx\r\nrar=2,r.wcx\r\n");
+    EXPECT_EQ(files.files[ini],
+              "[Configuration]\r\nx=1\r\n[PackerPlugins]\r\nRedirectSection=%COMMANDER_PATH%\\packers.ini\r\n");
+
+    // Relative to the configuration file's folder, and other variables from the environment.
+    files.files[ini] = "[PackerPlugins]\r\nredirectsection=sub\\p.ini\r\n";
+    files.files["c:\\tc\\sub\\p.ini"] = "[PackerPlugins]\r\n7z=3,7z.wcx\r\n";
+    EXPECT_EQ(Load().outcome, Outcome::Loaded);
+    EXPECT_EQ(Texts(), std::vector<std::string>{"7z=3,7z.wcx [x]"});
+    environment.variables["APPDATA"] = "d:\\roaming";
+    files.files[ini] = "[PackerPlugins]\r\nRedirectSection=%APPDATA%\\tc.ini\r\n";
+    files.files["d:\\roaming\\tc.ini"] = "[PackerPlugins]\r\ncab=1,cab.wcx\r\n";
+    EXPECT_EQ(Load().outcome, Outcome::Loaded);
+    EXPECT_EQ(Texts(), std::vector<std::string>{"cab=1,cab.wcx [x]"});
+}
+
+TEST_F(ConfigurationTest, UnresolvedRedirectIsRefusedAndNothingIsWritten)
+{
+    const std::string before = "[PackerPlugins]\r\nRedirectSection=%NOWHERE%\\p.ini\r\n";
+    files.files[ini] = before;
+    LoadResult loaded = Load();
+    EXPECT_EQ(loaded.outcome, Outcome::Failed);
+    EXPECT_EQ(loaded.problemPath, "%NOWHERE%\\p.ini");
+
+    list.Append("zip=1,z.wcx", true);
+    list.Append("rar=1,r.wcx", false);
+    const int writesBefore = files.writes;
+    SaveResult saved = Save("");
+    EXPECT_EQ(saved.status, WriteStatus::Failed);
+    EXPECT_EQ(files.writes, writesBefore);
+    EXPECT_EQ(files.files[ini], before);
+
+    // %COMMANDER_PATH% with no folder known and no variable set is unresolved too.
+    files.files[ini] = "[PackerPlugins]\r\nRedirectSection=%COMMANDER_PATH%\\p.ini\r\n";
+    EXPECT_EQ(LoadAssociations(io, ini, settings, "", list).outcome, Outcome::Failed);
+}
+
+}  // namespace
+}  // namespace pakvane
