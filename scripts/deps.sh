@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(cmake g++ make googletest g++-mingw-w64-i686-posix binutils-mingw-w64-i686
-          wine wine32:i386 xvfb x11-apps imagemagick)
+          wine wine32:i386 fonts-wine xvfb x11-apps imagemagick)
 
 have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
 

@@ -33,6 +33,7 @@ constexpr int kAutoItem = 303;
 constexpr int kDelAutoItem = 304;
 constexpr int kFindItem = 305;
 constexpr int kDefLngItem = 306;
+constexpr int kLngItem = 307;  // the item that opens the language submenu
 constexpr int kFirstLanguageItem = 400;  // one item per language file from here on
 
 }  // namespace pakvane::ids

@@ -5,19 +5,10 @@
 #include <string>
 
 #include "platform/win32/file_system.h"
+#include "win32/scratch_folder.h"
 
 namespace pakvane {
 namespace {
-
-std::string MakeScratchFolder(const char* tag)
-{
-    const DWORD size = GetTempPathA(0, nullptr);
-    std::string base(size, '\0');
-    base.resize(GetTempPathA(size, base.data()));
-    const std::string folder = base + tag + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(GetTickCount());
-    CreateDirectoryA(folder.c_str(), nullptr);
-    return folder + "\\";
-}
 
 void Put(const std::string& path, const std::string& bytes)
 {
@@ -30,7 +21,7 @@ void Put(const std::string& path, const std::string& bytes)
 
 class Win32FileSystemTest : public ::testing::Test {
 protected:
-    void SetUp() override { folder = MakeScratchFolder("pvfs"); }
+    void SetUp() override { folder = testing::MakeScratchFolder("pvfs"); }
     std::string Path(const char* name) const { return folder + name; }
     // Only our own file and nothing left behind beside it.
     int FilesInFolder() const

@@ -1,5 +1,7 @@
 // Our profile engine against the real profile functions: the same files, the same answers.
 #include <gtest/gtest.h>
+
+#include "win32/scratch_folder.h"
 #include <windows.h>
 
 #include <string>
@@ -16,14 +18,7 @@ using namespace std::string_literals;
 
 std::string ScratchFolder()
 {
-    static const std::string folder = [] {
-        const DWORD size = GetTempPathA(0, nullptr);
-        std::string base(size, '\0');
-        base.resize(GetTempPathA(size, base.data()));
-        std::string made = base + "pvini" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(GetTickCount());
-        CreateDirectoryA(made.c_str(), nullptr);
-        return made + "\\";
-    }();
+    static const std::string folder = testing::MakeScratchFolder("pvini");
     return folder;
 }
 

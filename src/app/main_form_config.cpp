@@ -1,0 +1,270 @@
+// The main window's configuration commands: the settings file, finding, loading and
+// saving the configuration file, the check-box rule and sorting. The work itself is the
+// portable core's; this file asks the user and shows the results.
+#include "app/main_form.h"
+
+#include <commdlg.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "app/control_ids.h"
+#include "app/system_services.h"
+#include "app/ui_text.h"
+#include "config/association_rules.h"
+#include "config/association_sort.h"
+#include "config/locate.h"
+
+namespace pakvane {
+
+namespace {
+
+std::string ModulePath()
+{
+    std::vector<char> buffer(MAX_PATH);
+    for (;;) {
+        const DWORD n = GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (n == 0) return std::string();
+        if (n < buffer.size()) return std::string(buffer.data(), n);
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+// A path the user picked, as the ANSI bytes the rest of the program works with. A name
+// the ANSI code page cannot spell is taken in its short form, which it always can.
+std::string AnsiPath(const std::wstring& path)
+{
+    auto convert = [](const std::wstring& text, bool& lossy) {
+        BOOL usedDefault = FALSE;
+        const int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.c_str(), static_cast<int>(text.size()),
+                                             nullptr, 0, nullptr, &usedDefault);
+        std::string out(static_cast<std::size_t>(std::max(size, 0)), '\0');
+        WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.c_str(), static_cast<int>(text.size()), out.data(), size,
+                            nullptr, &usedDefault);
+        lossy = usedDefault != FALSE;
+        return out;
+    };
+    bool lossy = false;
+    std::string ansi = convert(path, lossy);
+    if (!lossy) return ansi;
+    const DWORD size = GetShortPathNameW(path.c_str(), nullptr, 0);
+    if (size == 0) return ansi;
+    std::wstring shortPath(size, L'\0');
+    shortPath.resize(GetShortPathNameW(path.c_str(), shortPath.data(), size));
+    return convert(shortPath, lossy);
+}
+
+}  // namespace
+
+void TMainForm::UseSettingsFile(std::string path)
+{
+    settingsPath_ = std::move(path);
+}
+
+void TMainForm::OpenSettings()
+{
+    if (settingsPath_.empty()) settingsPath_ = SettingsPathFor(ModulePath());
+    settings_.emplace(ProfileFile(services_->files, services_->codePage, settingsPath_));
+}
+
+void TMainForm::ReadStartupSettings()
+{
+    const StartupSettings startup = pakvane::ReadStartupSettings(*settings_);
+    languageFile_ = startup.language;
+    SetSortByExtension(startup.sortByExtension);
+    commanderFolder_ = startup.commanderFolder;
+    rememberedConfiguration_ = startup.configurationFile;
+}
+
+void TMainForm::LocateConfigurationFile()
+{
+    const LocateResult result = pakvane::LocateConfigurationFile(
+        arguments_, rememberedConfiguration_, services_->registry, services_->environment,
+        [this](const std::string& path) { return LoadConfiguration(path); });
+    if (result.outcome == LocateResult::Outcome::ArgumentFailed) {
+        ReportLoadFailure();
+    } else if (result.outcome == LocateResult::Outcome::NoneFound) {
+        ShowMessageBox(Handle(), strings_, Str::IniNotFound, Str::Error, MB_ICONERROR);
+    }
+}
+
+void TMainForm::LocateCommanderFolder()
+{
+    commanderFolder_ = pakvane::LocateCommanderFolder(arguments_, commanderFolder_, services_->registry,
+                                                      services_->environment);
+    commanderFolderLocated_ = true;
+}
+
+// The folder that %COMMANDER_PATH% stands for. While the configuration file is still being
+// found at start-up the folder chain has not run yet, so ask it what it would give.
+std::string TMainForm::CommanderFolderForPaths() const
+{
+    if (commanderFolderLocated_) return commanderFolder_;
+    return pakvane::LocateCommanderFolder(arguments_, commanderFolder_, services_->registry, services_->environment);
+}
+
+bool TMainForm::LoadConfiguration(const std::string& path)
+{
+    const HCURSOR previous = SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32514)));  // IDC_WAIT
+    const LoadResult result = LoadAssociations(services_->Io(), path, settingsPath_, CommanderFolderForPaths(), list_);
+    SetCursor(previous);
+    lastLoadProblem_ = result.problemPath;
+    switch (result.outcome) {
+    case LoadResult::Outcome::Missing:
+        return false;
+    case LoadResult::Outcome::Failed:
+        list_.Clear();
+        DisableListCommands();
+        RefreshList();
+        return false;
+    case LoadResult::Outcome::Loaded:
+        break;
+    }
+    ShowConfigurationPath(path);
+    EnableAddCommands();
+    if (list_.Count() > 0) {
+        SortAssociations(list_, SortByExtension() ? SortMode::ByExtension : SortMode::ByPlugin, *services_->rules);
+        list_.Select(0);
+        EnableRowCommands();
+    }
+    RefreshList();
+    return true;
+}
+
+// "Cannot open file" naming what could not be opened: the file itself, or the file its
+// section is redirected to.
+void TMainForm::ReportLoadFailure()
+{
+    ShowMessageBox(Handle(), FormatUiMessage(strings_[Str::CannotOpenFile], lastLoadProblem_),
+                   Widen(strings_[Str::Error]), MB_ICONERROR);
+}
+
+bool TMainForm::SaveConfiguration()
+{
+    for (;;) {
+        const SaveResult result =
+            SaveAssociations(services_->Io(), iniPath_, settingsPath_, CommanderFolderForPaths(), list_);
+        if (result.status == WriteStatus::Ok) {
+            ShowMessageBox(Handle(), strings_, Str::SaveSucceeded, Str::Information, MB_ICONINFORMATION);
+            SetUnsavedChanges(false);
+            services_->commander->NotifyPluginsChanged();
+            return true;
+        }
+        if (result.redirectUnresolved) {
+            ShowMessageBox(Handle(), FormatUiMessage(strings_[Str::CannotOpenFile], result.problemPath),
+                           Widen(strings_[Str::Error]), MB_ICONERROR);
+        }
+        const int answer =
+            ShowMessageBox(Handle(), strings_, Str::SaveFailedRetry, Str::Error, MB_YESNOCANCEL | MB_ICONERROR);
+        if (answer == IDYES) continue;
+        return answer == IDNO;
+    }
+}
+
+// Another configuration file: ask about unsaved changes, let the user pick the file, load it.
+void TMainForm::OpenIniButtonClick()
+{
+    if (HasUnsavedChanges()) {
+        const int answer =
+            ShowMessageBox(Handle(), strings_, Str::SaveQuestion, Str::Question, MB_YESNOCANCEL | MB_ICONQUESTION);
+        if (answer == IDYES) {
+            if (!SaveConfiguration()) return;
+        } else if (answer != IDNO) {
+            return;
+        }
+    }
+
+    std::wstring filter = Widen(strings_[Str::IniFilter]) + L" (*.ini)" + L'\0' + L"*.ini" + L'\0' +
+                          Widen(strings_[Str::AllFilesFilter]) + L" (*.*)" + L'\0' + L"*.*" + L'\0';
+    std::wstring file = WidenAnsi(iniPath_);
+    file.resize(std::max<std::size_t>(file.size() + 1, 32768), L'\0');
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = Handle();
+    dialog.lpstrFilter = filter.c_str();
+    dialog.nFilterIndex = 1;
+    dialog.lpstrFile = file.data();
+    dialog.nMaxFile = static_cast<DWORD>(file.size());
+    dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING;
+    if (!GetOpenFileNameW(&dialog)) return;
+    file.resize(wcslen(file.c_str()));
+
+    const std::string chosen = AnsiPath(file);
+    DisableListCommands();
+    if (!LoadConfiguration(chosen)) {
+        lastLoadProblem_ = lastLoadProblem_.empty() ? chosen : lastLoadProblem_;
+        ReportLoadFailure();
+    }
+}
+
+void TMainForm::SortList()
+{
+    SortAssociations(list_, SortByExtension() ? SortMode::ByExtension : SortMode::ByPlugin, *services_->rules);
+    RefreshList();
+}
+
+// A check box changed on the selected row: keep one switched-on row per extension.
+void TMainForm::EnforceSingleEnabled()
+{
+    pakvane::EnforceSingleEnabled(list_, *services_->rules);
+    SetUnsavedChanges(true);
+}
+
+void TMainForm::WriteSettings()
+{
+    if (!settings_) return;
+    ClosingSettings closing;
+    closing.placement.maximized = IsZoomed(Handle()) != FALSE;
+    if (IsZoomed(Handle()) || IsIconic(Handle())) ShowWindow(Handle(), SW_RESTORE);
+    RECT bounds{};
+    GetWindowRect(Handle(), &bounds);
+    closing.placement.left = bounds.left;
+    closing.placement.top = bounds.top;
+    closing.placement.width = bounds.right - bounds.left;
+    closing.placement.height = bounds.bottom - bounds.top;
+    closing.placement.memoHeight = memoHeight_;
+    closing.language = languageFile_;
+    closing.sortByExtension = SortByExtension();
+    closing.commanderFolder = commanderFolder_;
+    closing.configurationFile = iniPath_;
+    WriteClosingSettings(*settings_, closing);  // a failed write is not reported
+    settings_.reset();
+}
+
+// The saved placement, applied value by value; a window that would lie wholly outside
+// every monitor (one was removed since) is brought onto the nearest one.
+void TMainForm::RestorePlacement()
+{
+    RECT window{};
+    GetWindowRect(Handle(), &window);
+    const int width = window.right - window.left;
+    const int height = window.bottom - window.top;
+    WindowPlacementSettings defaults;
+    defaults.left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+    defaults.top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+    defaults.width = width;
+    defaults.height = height;
+    defaults.memoHeight = memoHeight_;
+    const WindowPlacementSettings saved = settings_ ? ReadWindowPlacement(*settings_, defaults) : defaults;
+
+    RECT wanted{saved.left, saved.top, saved.left + std::max<int>(saved.width, minimumSize_.cx),
+                saved.top + std::max<int>(saved.height, minimumSize_.cy)};
+    if (!MonitorFromRect(&wanted, MONITOR_DEFAULTTONULL)) {
+        MONITORINFO monitor{};
+        monitor.cbSize = sizeof monitor;
+        if (GetMonitorInfoW(MonitorFromRect(&wanted, MONITOR_DEFAULTTONEAREST), &monitor)) {
+            const RECT& work = monitor.rcWork;
+            const LONG w = wanted.right - wanted.left;
+            const LONG h = wanted.bottom - wanted.top;
+            const LONG left = std::max(work.left, std::min(wanted.left, work.right - w));
+            const LONG top = std::max(work.top, std::min(wanted.top, work.bottom - h));
+            wanted = RECT{left, top, left + w, top + h};
+        }
+    }
+    SetWindowPos(Handle(), nullptr, wanted.left, wanted.top, wanted.right - wanted.left, wanted.bottom - wanted.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    SetMemoHeight(saved.memoHeight);
+    if (saved.maximized) ShowWindow(Handle(), SW_MAXIMIZE);
+}
+
+}  // namespace pakvane

@@ -1,0 +1,26 @@
+#pragma once
+// The real Windows facilities behind the portable core, gathered once for the main window.
+#include <memory>
+
+#include "config/configuration.h"
+#include "platform/commander.h"
+#include "platform/text_rules.h"
+#include "platform/win32/code_page.h"
+#include "platform/win32/environment.h"
+#include "platform/win32/file_system.h"
+#include "platform/win32/registry.h"
+
+namespace pakvane {
+
+struct SystemServices {
+    Win32FileSystem files;
+    Win32CodePage codePage;
+    std::unique_ptr<TextRules> rules = MakeSystemTextRules();
+    Win32Registry registry;
+    Win32Environment environment;
+    std::unique_ptr<CommanderNotifier> commander = MakeCommanderNotifier();
+
+    ConfigurationIo Io() { return ConfigurationIo{files, codePage, *rules, environment}; }
+};
+
+}  // namespace pakvane

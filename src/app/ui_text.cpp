@@ -1,0 +1,62 @@
+#include "app/ui_text.h"
+
+#include <climits>
+#include <utility>
+
+#include "i18n/safe_format.h"
+
+namespace pakvane {
+
+namespace {
+
+MessageBoxHook& Hook()
+{
+    static MessageBoxHook hook;
+    return hook;
+}
+
+}  // namespace
+
+std::wstring Widen(std::string_view text, unsigned codePage)
+{
+    if (text.empty()) return {};
+    if (text.size() > static_cast<std::size_t>(INT_MAX)) text = text.substr(0, INT_MAX);
+    const int length = static_cast<int>(text.size());
+    const int needed = MultiByteToWideChar(codePage, 0, text.data(), length, nullptr, 0);
+    if (needed <= 0) {
+        // An unknown code page: show the bytes as Latin-1 rather than nothing.
+        std::wstring latin1;
+        for (const char c : text) latin1 += static_cast<wchar_t>(static_cast<unsigned char>(c));
+        return latin1;
+    }
+    std::wstring wide(static_cast<std::size_t>(needed), L'\0');
+    MultiByteToWideChar(codePage, 0, text.data(), length, wide.data(), needed);
+    return wide;
+}
+
+std::wstring FormatUiMessage(const UiText& pattern, std::string_view ansiArgument)
+{
+    const std::wstring widePattern = Widen(pattern);
+    const std::wstring wideArgument = WidenAnsi(ansiArgument);
+    return SafeFormat(std::wstring_view(widePattern), std::wstring_view(wideArgument));
+}
+
+int ShowMessageBox(HWND owner, std::wstring_view text, std::wstring_view caption, UINT flags)
+{
+    if (const MessageBoxHook& hook = Hook()) return hook(owner, text, caption, flags);
+    const std::wstring textCopy(text);
+    const std::wstring captionCopy(caption);
+    return MessageBoxW(owner, textCopy.c_str(), captionCopy.c_str(), flags);
+}
+
+int ShowMessageBox(HWND owner, const InterfaceStrings& strings, Str text, Str caption, UINT flags)
+{
+    return ShowMessageBox(owner, Widen(strings[text]), Widen(strings[caption]), flags);
+}
+
+MessageBoxHook SetMessageBoxHook(MessageBoxHook hook)
+{
+    return std::exchange(Hook(), std::move(hook));
+}
+
+}  // namespace pakvane

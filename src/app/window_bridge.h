@@ -1,0 +1,56 @@
+#pragma once
+// The one HWND-to-object bridge: a window's object is stored at WM_NCCREATE, every
+// message is dispatched to it, and no exception ever crosses back into Windows.
+#include <windows.h>
+
+namespace pakvane {
+
+class WindowBridge {
+public:
+    WindowBridge() = default;
+    WindowBridge(const WindowBridge&) = delete;
+    WindowBridge& operator=(const WindowBridge&) = delete;
+    virtual ~WindowBridge();
+
+    HWND Handle() const { return hwnd_; }
+
+    // The object behind a window created through this bridge, or null.
+    static WindowBridge* FromHandle(HWND hwnd);
+
+protected:
+    // Registers a window class whose procedure is the bridge; does nothing when the
+    // class is already registered in this module.
+    static void RegisterBridgedClass(WNDCLASSEXW windowClass);
+
+    // Creates a window of a bridged class for this object. Throws on failure.
+    HWND CreateBridgedWindow(DWORD exStyle, const wchar_t* className, const wchar_t* title, DWORD style,
+                             int x, int y, int width, int height, HWND parent, HMENU menuOrId,
+                             HINSTANCE instance);
+
+    // Destroys the window while the derived object can still handle its messages.
+    void DestroyBridgedWindow();
+
+    virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) = 0;
+    LRESULT DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) { return DefWindowProcW(hwnd_, message, wParam, lParam); }
+
+private:
+    static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    HWND hwnd_ = nullptr;
+};
+
+// Tells the developer (debug output) about the exception being handled at a callback boundary.
+void ReportUnexpectedException(const char* where) noexcept;
+
+// Runs a handler at a callback boundary: any exception is reported and fallback returned.
+template <class Handler>
+LRESULT GuardCallback(const char* where, LRESULT fallback, Handler&& handler) noexcept
+{
+    try {
+        return handler();
+    } catch (...) {
+        ReportUnexpectedException(where);
+        return fallback;
+    }
+}
+
+}  // namespace pakvane

@@ -1,0 +1,589 @@
+// The real main window, created in the test process: captions and hints, menus, layout
+// and sizing rules, the splitter, the list view of the model, check boxes and closing.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/control_ids.h"
+#include "app/main_form.h"
+#include "app/ui_text.h"
+#include "win32/scratch_folder.h"
+
+namespace pakvane {
+namespace {
+
+struct ShownBox {
+    HWND owner;
+    std::wstring text;
+    std::wstring caption;
+    UINT flags;
+};
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        previousHook_ = SetMessageBoxHook([this](HWND owner, std::wstring_view text, std::wstring_view caption, UINT flags) {
+            boxes_.push_back({owner, std::wstring(text), std::wstring(caption), flags});
+            return answer_;
+        });
+        form_ = std::make_unique<TMainForm>(GetModuleHandleW(nullptr), std::vector<std::string>{}, false);
+        // A settings file of its own, so no earlier window's placement comes back.
+        form_->UseSettingsFile(testing::MakeScratchFolder("pvmw") + "pakvane.ini");
+        form_->Create();
+        main_ = form_->Handle();
+        boxes_.clear();  // the start-up may have reported that no configuration file was found
+    }
+
+    void TearDown() override
+    {
+        form_.reset();
+        SetMessageBoxHook(std::move(previousHook_));
+    }
+
+    static void Pump()
+    {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+
+    HWND Control(int id) const { return form_->Control(id); }
+    int Scaled(int designPixels) const { return form_->Scale()(designPixels); }
+    std::wstring String(Str id) const { return Widen(form_->Strings()[id]); }
+
+    // A control's rectangle in the main window's client coordinates.
+    RECT PlaceOf(int id) const
+    {
+        RECT r{};
+        GetWindowRect(Control(id), &r);
+        MapWindowPoints(nullptr, main_, reinterpret_cast<POINT*>(&r), 2);
+        return r;
+    }
+    int HeightOf(int id) const
+    {
+        const RECT r = PlaceOf(id);
+        return r.bottom - r.top;
+    }
+    SIZE WindowSize() const
+    {
+        RECT r{};
+        GetWindowRect(main_, &r);
+        return SIZE{r.right - r.left, r.bottom - r.top};
+    }
+    void Resize(int width, int height) const
+    {
+        SetWindowPos(main_, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+
+    // Drags the splitter from (2, 1) by dy, in the given number of mouse moves.
+    void DragSplitter(int dy, int steps = 1) const
+    {
+        HWND bar = Control(ids::kSplitter1);
+        SendMessageW(bar, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 1));
+        for (int i = 1; i <= steps; ++i) SendMessageW(bar, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(2, 1 + dy * i / steps));
+        SendMessageW(bar, WM_LBUTTONUP, 0, MAKELPARAM(2, 1 + dy));
+    }
+
+    std::vector<std::wstring> MirroredRows() const
+    {
+        std::vector<std::wstring> rows;
+        HWND list = Control(ids::kWcxList);
+        const auto count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+        for (LRESULT i = 0; i < count; ++i) {
+            std::wstring text(static_cast<std::size_t>(SendMessageW(list, LB_GETTEXTLEN, i, 0)), L'\0');
+            SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()));
+            rows.push_back(text);
+        }
+        return rows;
+    }
+
+    void ClickRow(int row, int x, UINT message = WM_LBUTTONDOWN) const
+    {
+        HWND list = Control(ids::kWcxList);
+        RECT item{};
+        SendMessageW(list, LB_GETITEMRECT, row, reinterpret_cast<LPARAM>(&item));
+        const LPARAM at = MAKELPARAM(x, (item.top + item.bottom) / 2);
+        SendMessageW(list, message, MK_LBUTTON, at);
+        SendMessageW(list, WM_LBUTTONUP, 0, at);
+    }
+
+    std::unique_ptr<TMainForm> form_;
+    HWND main_ = nullptr;
+    std::vector<ShownBox> boxes_;
+    int answer_ = IDCANCEL;
+    MessageBoxHook previousHook_;
+};
+
+TEST_F(MainWindowTest, CaptionAndGroupCaptionsShowTheBuiltInCyrillicPadded)
+{
+    wchar_t text[256] = {};
+    GetWindowTextW(main_, text, 256);
+    EXPECT_STREQ(text, L"Pakvane 0.5.2b (Made by Terol)");
+    GetClassNameW(main_, text, 256);
+    EXPECT_STREQ(text, kMainFormClass);
+    GetWindowTextW(Control(ids::kGroupBox1), text, 256);
+    EXPECT_STREQ(text, L" Файл настройки Total Commander (*.ini file) ");
+    GetWindowTextW(Control(ids::kGroupBox2), text, 256);
+    EXPECT_STREQ(text, L" Список WCX плугинов ");
+}
+
+struct TooltipSearch {
+    HWND owner;
+    HWND tooltip = nullptr;
+};
+
+BOOL CALLBACK NoteTooltip(HWND hwnd, LPARAM data)
+{
+    auto& search = *reinterpret_cast<TooltipSearch*>(data);
+    wchar_t name[64] = {};
+    GetClassNameW(hwnd, name, 64);
+    if (lstrcmpiW(name, TOOLTIPS_CLASSW) == 0 && GetWindow(hwnd, GW_OWNER) == search.owner) search.tooltip = hwnd;
+    return TRUE;
+}
+
+// The hints as another program reads them: the one tooltip control the window owns.
+std::map<UINT_PTR, std::wstring> ReadHints(HWND owner)
+{
+    TooltipSearch search{owner};
+    EnumThreadWindows(GetCurrentThreadId(), &NoteTooltip, reinterpret_cast<LPARAM>(&search));
+    std::map<UINT_PTR, std::wstring> hints;
+    if (!search.tooltip) return hints;
+    const auto count = SendMessageW(search.tooltip, TTM_GETTOOLCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        TTTOOLINFOW tool{};
+        tool.cbSize = TTTOOLINFOW_V2_SIZE;
+        if (!SendMessageW(search.tooltip, TTM_ENUMTOOLSW, i, reinterpret_cast<LPARAM>(&tool))) continue;
+        wchar_t text[512] = {};
+        tool.lpszText = text;
+        SendMessageW(search.tooltip, TTM_GETTEXTW, 512, reinterpret_cast<LPARAM>(&tool));
+        hints[tool.uId] = text;
+    }
+    return hints;
+}
+
+struct HintCase {
+    int control;
+    Str text;
+};
+constexpr HintCase kHints[] = {
+    {ids::kOpenIniButton, Str::OpenFile}, {ids::kAddButton, Str::Add},       {ids::kPropButton, Str::Properties},
+    {ids::kDelButton, Str::Delete},       {ids::kApplyButton, Str::Apply},   {ids::kCancelButton, Str::Cancel},
+    {ids::kToolButton, Str::Extras},
+};
+
+TEST_F(MainWindowTest, EveryHintIsTheCurrentInterfaceString)
+{
+    auto hints = ReadHints(main_);
+    ASSERT_EQ(hints.size(), std::size(kHints));
+    for (const HintCase& hint : kHints) {
+        EXPECT_EQ(hints[reinterpret_cast<UINT_PTR>(Control(hint.control))], String(hint.text)) << "control " << hint.control;
+    }
+    EXPECT_EQ(hints[reinterpret_cast<UINT_PTR>(Control(ids::kToolButton))], L"Бонусы");
+
+    // A language file's ANSI text replaces an entry; ApplyCaptions shows it at once.
+    form_->Strings().Replace(static_cast<int>(Str::Extras), "Tools & more");
+    form_->ApplyCaptions();
+    EXPECT_EQ(ReadHints(main_)[reinterpret_cast<UINT_PTR>(Control(ids::kToolButton))], L"Tools & more");
+}
+
+struct MenuRow {
+    int id;              // 0 for a separator
+    Str text;
+    const wchar_t* shortcut;
+    bool radio;
+    bool checked;
+    bool submenu;
+};
+
+void ExpectMenu(HMENU menu, const std::vector<MenuRow>& expected, const InterfaceStrings& strings)
+{
+    ASSERT_EQ(GetMenuItemCount(menu), static_cast<int>(expected.size()));
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        const MenuRow& row = expected[i];
+        wchar_t text[256] = {};
+        MENUITEMINFOW info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_STATE | MIIM_STRING | MIIM_SUBMENU;
+        info.dwTypeData = text;
+        info.cch = 256;
+        ASSERT_TRUE(GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info)) << "position " << i;
+        if (row.id == 0) {
+            EXPECT_TRUE(info.fType & MFT_SEPARATOR) << "position " << i;
+            continue;
+        }
+        EXPECT_EQ(static_cast<int>(info.wID), row.id) << "position " << i;
+        std::wstring caption = Widen(strings[row.text]);
+        if (row.shortcut) caption += std::wstring(L"\t") + row.shortcut;
+        EXPECT_EQ(std::wstring(text), caption) << "position " << i;
+        EXPECT_EQ((info.fType & MFT_RADIOCHECK) != 0, row.radio) << "position " << i;
+        EXPECT_EQ((info.fState & MFS_CHECKED) != 0, row.checked) << "position " << i;
+        EXPECT_EQ(info.hSubMenu != nullptr, row.submenu) << "position " << i;
+    }
+}
+
+constexpr MenuRow kSeparatorRow{0, Str::IniGroup, nullptr, false, false, false};
+
+TEST_F(MainWindowTest, MenusHoldTheirItemsInOrderWithCaptionsShortcutsAndRadioState)
+{
+    ExpectMenu(form_->PopupMenuHandle(),
+               {{ids::kAddItem, Str::Add, L"Ins", false, false, false},
+                {ids::kPropItem, Str::Properties, L"Enter", false, false, false},
+                kSeparatorRow,
+                {ids::kDelItem, Str::Delete, L"Del", false, false, false},
+                kSeparatorRow,
+                {ids::kCommentItem, Str::Comment, L"Ctrl+Z", false, false, false}},
+               form_->Strings());
+    ExpectMenu(form_->ToolsMenuHandle(),
+               {{ids::kSort1Item, Str::SortByExtension, nullptr, true, true, false},
+                {ids::kSort2Item, Str::SortByPlugin, nullptr, true, false, false},
+                kSeparatorRow,
+                {ids::kDefComItem, Str::DetermineCommanderPath, nullptr, false, false, false},
+                kSeparatorRow,
+                {ids::kAutoItem, Str::AutoCommanderPath, nullptr, false, false, false},
+                {ids::kDelAutoItem, Str::RemoveCommanderPath, nullptr, false, false, false},
+                kSeparatorRow,
+                {ids::kFindItem, Str::FindPlugins, nullptr, false, false, false},
+                kSeparatorRow,
+                {ids::kLngItem, Str::Language, nullptr, false, false, true}},
+               form_->Strings());
+    ExpectMenu(form_->LanguageMenuHandle(),
+               {{ids::kDefLngItem, Str::DefaultLanguage, nullptr, true, true, false}, kSeparatorRow}, form_->Strings());
+    EXPECT_TRUE(form_->SortByExtension());
+
+    // The sort items form one radio group, also when the command comes from outside.
+    SendMessageW(main_, WM_COMMAND, ids::kSort2Item, 0);
+    EXPECT_FALSE(form_->SortByExtension());
+    EXPECT_TRUE(GetMenuState(form_->ToolsMenuHandle(), ids::kSort2Item, MF_BYCOMMAND) & MF_CHECKED);
+    SendMessageW(main_, WM_COMMAND, ids::kSort1Item, 0);
+    EXPECT_TRUE(form_->SortByExtension());
+    EXPECT_FALSE(GetMenuState(form_->ToolsMenuHandle(), ids::kSort2Item, MF_BYCOMMAND) & MF_CHECKED);
+}
+
+TEST_F(MainWindowTest, StartsWithTheListCommandsDisabledAndTheOthersEnabled)
+{
+    for (int id : {ids::kAddButton, ids::kPropButton, ids::kDelButton, ids::kApplyButton}) {
+        EXPECT_FALSE(IsWindowEnabled(Control(id))) << "control " << id;
+    }
+    for (int id : {ids::kOpenIniButton, ids::kToolButton, ids::kCancelButton}) {
+        EXPECT_TRUE(IsWindowEnabled(Control(id))) << "control " << id;
+    }
+    for (int id : {ids::kAddItem, ids::kPropItem, ids::kDelItem}) {
+        EXPECT_TRUE(GetMenuState(form_->PopupMenuHandle(), id, MF_BYCOMMAND) & MF_GRAYED) << "item " << id;
+    }
+    EXPECT_FALSE(GetMenuState(form_->PopupMenuHandle(), ids::kCommentItem, MF_BYCOMMAND) & MF_GRAYED);
+    EXPECT_FALSE(form_->HasUnsavedChanges());
+}
+
+struct PlaceCase {
+    int id;
+    RECT design;     // left, top, right, bottom at 96 dpi in the design's client area
+    int moveX, moveY;  // how much of the growth it moves by (0 or 1)
+    int growX, growY;  // how much of the growth it stretches by
+};
+
+constexpr PlaceCase kPlaceCases[] = {
+    {ids::kGroupBox1, {0, 0, 438, 49}, 0, 0, 1, 0},      {ids::kIniShow, {10, 16, 395, 37}, 0, 0, 1, 0},
+    {ids::kOpenIniButton, {405, 14, 430, 39}, 1, 0, 0, 0}, {ids::kGroupBox2, {0, 49, 401, 266}, 0, 0, 1, 1},
+    {ids::kToolButton, {408, 56, 433, 81}, 1, 0, 0, 0},  {ids::kAddButton, {408, 88, 433, 113}, 1, 0, 0, 0},
+    {ids::kPropButton, {408, 112, 433, 137}, 1, 0, 0, 0}, {ids::kDelButton, {408, 144, 433, 169}, 1, 0, 0, 0},
+    {ids::kApplyButton, {408, 216, 433, 241}, 1, 1, 0, 0}, {ids::kCancelButton, {408, 240, 433, 265}, 1, 1, 0, 0},
+};
+
+TEST_F(MainWindowTest, ControlsStandAtTheirPlacesAndFollowTheirAnchors)
+{
+    RECT client{};
+    GetClientRect(main_, &client);
+    ASSERT_EQ(client.right, Scaled(438));
+    ASSERT_EQ(client.bottom, Scaled(266));
+    const SIZE created = WindowSize();
+    const int growX = 100, growY = 60;
+    for (int grown = 0; grown < 2; ++grown) {
+        if (grown) Resize(created.cx + growX, created.cy + growY);
+        const int dx = grown * growX, dy = grown * growY;
+        for (const PlaceCase& c : kPlaceCases) {
+            const RECT r = PlaceOf(c.id);
+            const RECT design = form_->Scale()(c.design);
+            EXPECT_EQ(r.left, design.left + c.moveX * dx) << "control " << c.id << " grown " << grown;
+            EXPECT_EQ(r.top, design.top + c.moveY * dy) << "control " << c.id << " grown " << grown;
+            EXPECT_EQ(r.right, design.right + (c.moveX + c.growX) * dx) << "control " << c.id << " grown " << grown;
+            EXPECT_EQ(r.bottom, design.bottom + (c.moveY + c.growY) * dy) << "control " << c.id << " grown " << grown;
+        }
+        // List, splitter and memo fill the group from top to bottom, in that order.
+        const RECT group = PlaceOf(ids::kGroupBox2), list = PlaceOf(ids::kWcxList);
+        const RECT bar = PlaceOf(ids::kSplitter1), memo = PlaceOf(ids::kCommMemo);
+        EXPECT_GT(list.top, group.top);
+        EXPECT_EQ(list.bottom, bar.top);
+        EXPECT_EQ(bar.bottom - bar.top, Scaled(3));
+        EXPECT_EQ(bar.bottom, memo.top);
+        EXPECT_LT(memo.bottom, group.bottom);
+        EXPECT_EQ(memo.bottom - memo.top, Scaled(81)) << "the memo keeps its height as the window grows";
+    }
+}
+
+TEST_F(MainWindowTest, TheWindowNeverGetsSmallerThanCreated)
+{
+    const SIZE created = WindowSize();
+    EXPECT_EQ(form_->MinimumSize().cx, created.cx);
+    EXPECT_EQ(form_->MinimumSize().cy, created.cy);
+    const SIZE tries[] = {{100, 100}, {created.cx - 1, created.cy + 40}, {created.cx + 40, 10}};
+    for (const SIZE& attempt : tries) {
+        Resize(attempt.cx, attempt.cy);
+        EXPECT_EQ(WindowSize().cx, std::max(attempt.cx, created.cx)) << attempt.cx << "x" << attempt.cy;
+        EXPECT_EQ(WindowSize().cy, std::max(attempt.cy, created.cy)) << attempt.cx << "x" << attempt.cy;
+    }
+    MINMAXINFO info{};
+    SendMessageW(main_, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+    EXPECT_EQ(info.ptMinTrackSize.x, created.cx);
+    EXPECT_EQ(info.ptMinTrackSize.y, created.cy);
+}
+
+struct DragCase {
+    const char* name;
+    int dy;
+    int steps;
+    int expectedMemo;  // at 96 dpi, starting from 81 in a group of 217
+};
+
+constexpr DragCase kDrags[] = {
+    {"down to just above the minimum", 30, 1, 51},
+    {"down onto the minimum in one leap is refused", 31, 1, 81},
+    {"far down in one leap is refused", 1000, 1, 81},
+    {"far down step by step stops above the minimum", 200, 200, 51},
+    {"up a little", -10, 1, 91},
+    {"far up stops at the group less 53", -1000, 1, 164},
+};
+
+TEST_F(MainWindowTest, SplitterDragKeepsTheMemoWithinItsLimits)
+{
+    if (form_->Scale().Dpi() != 96) GTEST_SKIP() << "the cases are written at 96 dpi";
+    ASSERT_EQ(HeightOf(ids::kGroupBox2), 217);
+    for (const DragCase& drag : kDrags) {
+        form_->SetMemoHeight(81);
+        ASSERT_EQ(HeightOf(ids::kCommMemo), 81);
+        DragSplitter(drag.dy, drag.steps);
+        EXPECT_EQ(HeightOf(ids::kCommMemo), drag.expectedMemo) << drag.name;
+        EXPECT_EQ(PlaceOf(ids::kSplitter1).bottom, PlaceOf(ids::kCommMemo).top) << drag.name;
+        EXPECT_EQ(PlaceOf(ids::kWcxList).bottom, PlaceOf(ids::kSplitter1).top) << drag.name;
+        EXPECT_EQ(GetCapture(), nullptr) << drag.name;
+    }
+}
+
+TEST_F(MainWindowTest, ResizingKeepsTheMemoWithinTheGroup)
+{
+    const SIZE created = WindowSize();
+    Resize(created.cx, created.cy + 300);
+    DragSplitter(-2000);
+    const int group = HeightOf(ids::kGroupBox2);
+    EXPECT_EQ(HeightOf(ids::kCommMemo), group - Scaled(53));
+
+    // Shrinking back: the memo gives way so the list keeps its minimum.
+    Resize(created.cx, created.cy);
+    const int shrunk = HeightOf(ids::kGroupBox2);
+    EXPECT_EQ(HeightOf(ids::kCommMemo), shrunk - Scaled(50) - 1);
+
+    // A memo height below the minimum is brought up to just above it.
+    form_->SetMemoHeight(10);
+    EXPECT_EQ(HeightOf(ids::kCommMemo), Scaled(50) + 1);
+}
+
+TEST_F(MainWindowTest, TheListMirrorsTheModelRows)
+{
+    const std::vector<AssociationRow> rows = {
+        {"zip=95,c:\\wcx\\zip.wcx", true}, {"rar=4,c:\\wcx\\caf\xE9.wcx", false}, {"7z=287,c:\\wcx\\7z.wcx", true}};
+    form_->SetConfiguration("c:\\totalcmd\\wincmd.ini", rows);
+
+    std::vector<std::wstring> expected;
+    for (const auto& row : rows) expected.push_back(WidenAnsi(row.text));
+    EXPECT_EQ(MirroredRows(), expected);
+    EXPECT_EQ(SendMessageW(Control(ids::kWcxList), LB_GETCURSEL, 0, 0), 0);
+    EXPECT_EQ(form_->List().Selected(), 0);
+    wchar_t path[MAX_PATH] = {};
+    GetWindowTextW(Control(ids::kIniShow), path, MAX_PATH);
+    EXPECT_STREQ(path, L"c:\\totalcmd\\wincmd.ini");
+    EXPECT_EQ(form_->ConfigurationPath(), "c:\\totalcmd\\wincmd.ini");
+    for (int id : {ids::kAddButton, ids::kPropButton, ids::kDelButton}) EXPECT_TRUE(IsWindowEnabled(Control(id))) << id;
+    EXPECT_FALSE(form_->HasUnsavedChanges()) << "loading is no change";
+
+    // A change of the model shows after RefreshList, selection included.
+    form_->List().Erase(0);
+    form_->List().Append("arj=4,c:\\wcx\\arj.wcx", false);
+    form_->List().Select(2);
+    form_->RefreshList();
+    EXPECT_EQ(MirroredRows(), (std::vector<std::wstring>{expected[1], expected[2], L"arj=4,c:\\wcx\\arj.wcx"}));
+    EXPECT_EQ(SendMessageW(Control(ids::kWcxList), LB_GETCURSEL, 0, 0), 2);
+
+    // An empty configuration allows adding only.
+    form_->DisableListCommands();
+    form_->SetConfiguration("c:\\other.ini", {});
+    EXPECT_TRUE(MirroredRows().empty());
+    EXPECT_EQ(form_->List().Selected(), -1);
+    EXPECT_TRUE(IsWindowEnabled(Control(ids::kAddButton)));
+    EXPECT_FALSE(IsWindowEnabled(Control(ids::kPropButton)));
+    EXPECT_FALSE(IsWindowEnabled(Control(ids::kDelButton)));
+}
+
+TEST_F(MainWindowTest, CheckBoxClicksSwitchRowsInTheModelAndMarkTheChange)
+{
+    form_->SetConfiguration("c:\\wincmd.ini", {{"zip=1,c:\\a.wcx", true}, {" ZIP =2,c:\\b.wcx", false},
+                                               {"rar=3,c:\\c.wcx", true}, {"zipx=4,c:\\d.wcx", true}});
+    auto checks = [&] {
+        std::vector<bool> states;
+        for (const auto& row : form_->List().Rows()) states.push_back(row.checked);
+        return states;
+    };
+
+    // Clicking the text selects without switching.
+    ClickRow(1, 60);
+    EXPECT_EQ(form_->List().Selected(), 1);
+    EXPECT_EQ(checks(), (std::vector<bool>{true, false, true, true}));
+    EXPECT_FALSE(form_->HasUnsavedChanges());
+
+    // Switching a row on switches off its rival with the same extension (case and blanks
+    // aside), and nothing else.
+    ClickRow(1, 4);
+    EXPECT_EQ(checks(), (std::vector<bool>{false, true, true, true}));
+    EXPECT_TRUE(form_->HasUnsavedChanges());
+    EXPECT_EQ(MirroredRows().size(), 4u);
+
+    // Space switches the selected row; switching off touches no other row.
+    form_->SetUnsavedChanges(false);
+    ClickRow(2, 60);
+    SendMessageW(Control(ids::kWcxList), WM_CHAR, L' ', 0);
+    EXPECT_EQ(form_->List().Selected(), 2);
+    EXPECT_EQ(checks(), (std::vector<bool>{false, true, false, true}));
+    EXPECT_TRUE(form_->HasUnsavedChanges());
+
+    // A click on a check box of another row selects that row and switches it.
+    ClickRow(0, 4);
+    EXPECT_EQ(form_->List().Selected(), 0);
+    EXPECT_EQ(checks(), (std::vector<bool>{true, false, false, true}));
+}
+
+struct CloseCase {
+    const char* name;
+    bool changed;
+    int answer;
+    bool viaCancelButton;
+    std::size_t boxes;
+    bool staysOpen;
+};
+
+constexpr CloseCase kCloses[] = {
+    {"no changes: no question", false, IDCANCEL, false, 0, false},
+    {"changes, Cancel keeps the window", true, IDCANCEL, false, 1, true},
+    {"changes, No closes", true, IDNO, false, 1, false},
+    {"changes, Yes saves and closes", true, IDYES, false, 2, false},
+    {"CancelButton asks the same question", true, IDCANCEL, true, 1, true},
+    {"CancelButton without changes closes", false, IDCANCEL, true, 0, false},
+};
+
+TEST_F(MainWindowTest, ClosingAsksToSaveOnlyWithUnsavedChanges)
+{
+    for (const CloseCase& c : kCloses) {
+        SCOPED_TRACE(c.name);
+        if (!form_) SetUp();
+        boxes_.clear();
+        answer_ = c.answer;
+        const std::string ini = testing::MakeScratchFolder("pvclose") + "wincmd.ini";
+        form_->SetConfiguration(ini, {{"zip=1,c:\\wcx\\zip.wcx", true}});
+        form_->SetUnsavedChanges(c.changed);
+        if (c.viaCancelButton) SendMessageW(Control(ids::kCancelButton), BM_CLICK, 0, 0);
+        else SendMessageW(main_, WM_CLOSE, 0, 0);
+        ASSERT_EQ(boxes_.size(), c.boxes);
+        if (c.answer == IDYES) {
+            // The save ran and said so; the file holds the list.
+            EXPECT_EQ(boxes_[1].caption, L"Информация");
+            EXPECT_EQ(boxes_[1].flags, static_cast<UINT>(MB_ICONINFORMATION));
+            HANDLE file = CreateFileA(ini.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+            EXPECT_NE(file, INVALID_HANDLE_VALUE);
+            CloseHandle(file);
+        }
+        if (c.boxes) {
+            EXPECT_EQ(boxes_[0].owner, main_);
+            EXPECT_EQ(boxes_[0].text, L"Были произведены изменения. Сохранить?");
+            EXPECT_EQ(boxes_[0].caption, L"Вопрос");
+            EXPECT_EQ(boxes_[0].flags, 35u);
+        }
+        EXPECT_EQ(IsWindow(main_) != FALSE, c.staysOpen);
+        if (c.staysOpen) {
+            EXPECT_TRUE(form_->HasUnsavedChanges());
+        } else {
+            TearDown();
+        }
+    }
+}
+
+TEST_F(MainWindowTest, FirstActivationRestoresThePlacementOnce)
+{
+    form_->Show(SW_SHOW);
+    SetForegroundWindow(main_);
+    SendMessageW(main_, WM_ACTIVATE, WA_ACTIVE, 0);
+    Pump();
+    // With no saved placement the window is centred on the screen at its size as created.
+    RECT placed{};
+    GetWindowRect(main_, &placed);
+    EXPECT_EQ(placed.left, (GetSystemMetrics(SM_CXSCREEN) - form_->MinimumSize().cx) / 2);
+    EXPECT_EQ(placed.top, (GetSystemMetrics(SM_CYSCREEN) - form_->MinimumSize().cy) / 2);
+    EXPECT_EQ(GetFocus(), Control(ids::kWcxList));
+
+    // Later activations leave the window where the user put it.
+    SetWindowPos(main_, nullptr, 10, 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    SendMessageW(main_, WM_ACTIVATE, WA_INACTIVE, 0);
+    SendMessageW(main_, WM_ACTIVATE, WA_ACTIVE, 0);
+    Pump();
+    GetWindowRect(main_, &placed);
+    EXPECT_EQ(placed.left, 10);
+    EXPECT_EQ(placed.top, 20);
+}
+
+// Message texts: each part widened with its own code page, then formatted safely.
+struct FormatCase {
+    UiText pattern;
+    std::string argument;
+    std::wstring expected;
+};
+
+TEST(UiTextTest, MessagesWidenPatternAndArgumentEachWithItsCodePage)
+{
+    const FormatCase cases[] = {
+        {UiText{BuiltInString(17), kBuiltInCodePage}, "C:\\wincmd.ini", L"Не могу открыть файл C:\\wincmd.ini !!!"},
+        {UiText{"Cannot open %s", kAnsiCodePage}, "100%s", L"Cannot open 100%s"},
+        {UiText{"Entry %d", kAnsiCodePage}, "x", L"Entry %d"},
+        {UiText{"%s and %s", kAnsiCodePage}, "x", L"%s and %s"},
+        {UiText{"50%% of %s", kAnsiCodePage}, "y", L"50% of y"},
+    };
+    for (const FormatCase& c : cases) EXPECT_EQ(FormatUiMessage(c.pattern, c.argument), c.expected) << c.pattern.text;
+    EXPECT_EQ(Widen(UiText{"\xC0\xE1\xE2", 1251}), L"Абв");
+    EXPECT_EQ(WidenAnsi(""), L"");
+}
+
+TEST(UiTextTest, TheHookAnswersMessageBoxesAndIsRestored)
+{
+    int calls = 0;
+    auto previous = SetMessageBoxHook([&](HWND, std::wstring_view text, std::wstring_view caption, UINT flags) {
+        ++calls;
+        EXPECT_EQ(text, L"Ошибка сохранения!!! Повторить?");
+        EXPECT_EQ(caption, L"Ошибка");
+        EXPECT_EQ(flags, 19u);
+        return IDNO;
+    });
+    InterfaceStrings strings;
+    strings.FillBuiltIn();
+    EXPECT_EQ(ShowMessageBox(nullptr, strings, Str::SaveFailedRetry, Str::Error, MB_YESNOCANCEL | MB_ICONERROR), IDNO);
+    EXPECT_EQ(calls, 1);
+    auto mine = SetMessageBoxHook(std::move(previous));
+    EXPECT_TRUE(static_cast<bool>(mine));
+}
+
+}  // namespace
+}  // namespace pakvane
