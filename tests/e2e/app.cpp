@@ -1,0 +1,316 @@
+#include "app.h"
+
+#include <commctrl.h>
+
+#include <stdexcept>
+
+#include "app/control_ids.h"
+#include "journey.h"
+
+namespace pakvane::e2e {
+
+namespace {
+
+class NulHandle {
+ public:
+  explicit NulHandle(DWORD access) {
+    SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
+    handle_ = CreateFileW(L"NUL", access, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                          OPEN_EXISTING, 0, nullptr);
+  }
+  ~NulHandle() {
+    if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
+  }
+  NulHandle(const NulHandle&) = delete;
+  NulHandle& operator=(const NulHandle&) = delete;
+  HANDLE get() const { return handle_; }
+
+ private:
+  HANDLE handle_;
+};
+
+bool Expired(ULONGLONG deadline) { return GetTickCount64() >= deadline; }
+
+}  // namespace
+
+std::wstring QuoteArgument(const std::wstring& arg) {
+  if (!arg.empty() && arg.find_first_of(L" \t\n\v\"") == std::wstring::npos) return arg;
+  // The rules CommandLineToArgvW and the C runtime read back: backslashes count only
+  // in front of a quote.
+  std::wstring quoted = L"\"";
+  for (size_t i = 0;; ++i) {
+    size_t backslashes = 0;
+    while (i < arg.size() && arg[i] == L'\\') {
+      ++i;
+      ++backslashes;
+    }
+    if (i == arg.size()) {
+      quoted.append(backslashes * 2, L'\\');
+      break;
+    }
+    if (arg[i] == L'"') {
+      quoted.append(backslashes * 2 + 1, L'\\');
+    } else {
+      quoted.append(backslashes, L'\\');
+    }
+    quoted += arg[i];
+  }
+  return quoted + L"\"";
+}
+
+PROCESS_INFORMATION StartProcess(const std::wstring& exe, const std::vector<std::wstring>& args,
+                                 const std::wstring& folder) {
+  std::wstring command = QuoteArgument(exe);
+  for (const auto& arg : args) command += L" " + QuoteArgument(arg);
+  NulHandle input(GENERIC_READ);
+  NulHandle output(GENERIC_WRITE);
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdInput = input.get();
+  startup.hStdOutput = output.get();
+  startup.hStdError = output.get();
+  PROCESS_INFORMATION info{};
+  if (!CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                      folder.empty() ? nullptr : folder.c_str(), &startup, &info))
+    throw std::runtime_error("cannot start " + Utf8(command) + " (error " +
+                             std::to_string(GetLastError()) + ")");
+  CloseHandle(info.hThread);
+  info.hThread = nullptr;
+  return info;
+}
+
+HWND FindMainWindow(DWORD pid) {
+  if (pid == 0) return FindWindowW(kMainFormClass, nullptr);
+  const auto found = TopLevelWindows(pid, kMainFormClass);
+  return found.empty() ? nullptr : found.front();
+}
+
+App::App(Journey& journey, const std::filesystem::path& exe, const std::vector<std::wstring>& args)
+    : journey_(journey) {
+  PROCESS_INFORMATION info{};
+  try {
+    info = StartProcess(exe.wstring(), args, exe.parent_path().wstring());
+  } catch (const std::exception& e) {
+    journey_.Abort(e.what());
+  }
+  process_ = info.hProcess;
+  pid_ = info.dwProcessId;
+  std::string line = "started " + Utf8(exe.filename().wstring());
+  for (const auto& arg : args) line += " " + Utf8(QuoteArgument(arg));
+  journey_.Note(line + " (pid " + std::to_string(pid_) + ")");
+}
+
+App::~App() {
+  Kill();
+  if (process_) CloseHandle(process_);
+}
+
+bool App::Running() const {
+  return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
+}
+
+std::string App::DescribeWindow(HWND window) const {
+  const std::wstring cls = ClassName(window);
+  std::string text = Utf8(cls) + " " + Describe(WindowText(window));
+  if (cls == L"#32770") {
+    const auto box = ReadMessageBox(window);
+    text += " saying " + Describe(box.text);
+  } else if (cls == L"#32768") {
+    text = "popup menu " + Describe(ScreenRect(window));
+  }
+  return text;
+}
+
+void App::FailAndKill(std::string_view message, std::source_location where) {
+  Kill();
+  journey_.Abort(message, where);
+}
+
+HWND App::WaitMainWindow(DWORD timeout_ms, std::source_location where) {
+  const ULONGLONG deadline = GetTickCount64() + timeout_ms;
+  for (;;) {
+    if (!Running()) {
+      DWORD code = 0;
+      GetExitCodeProcess(process_, &code);
+      FailAndKill("pakvane.exe ended (exit code " + std::to_string(code) +
+                      ") before its main window appeared",
+                  where);
+    }
+    if (const auto boxes = VisibleDialogs(pid_); !boxes.empty()) {
+      const std::string what = DescribeWindow(boxes.front());
+      PressBoxButton(boxes.front(), IDCANCEL);
+      FailAndKill("unexpected window while waiting for the main window: " + what, where);
+    }
+    const HWND window = FindMainWindow(pid_);
+    // The window can be found while it is still being created: wait for it to be shown
+    // with its controls in place.
+    if (window && IsWindowVisible(window) && FindDescendant(window, ids::kWcxList) &&
+        FindDescendant(window, ids::kCancelButton)) {
+      main_ = window;
+      break;
+    }
+    if (Expired(deadline))
+      FailAndKill("the main window did not appear within " + std::to_string(timeout_ms) + " ms",
+                  where);
+    Sleep(30);
+  }
+  // The saved placement is applied at the first activation; let that happen before the
+  // journey starts measuring.
+  const ULONGLONG active_deadline = GetTickCount64() + 3000;
+  while (GetForegroundWindow() != main_ && !Expired(active_deadline)) Sleep(30);
+  if (GetForegroundWindow() != main_) journey_.Note("the main window did not become active");
+  Settle(300);
+  return main_;
+}
+
+HWND App::Control(int id, std::source_location where) const {
+  const HWND control = FindDescendant(main_, id);
+  if (!control) journey_.Abort("the main window has no control with ID " + std::to_string(id), where);
+  return control;
+}
+
+void App::Settle(DWORD ms) const {
+  // Posted input is handled after sent messages, so a round trip alone is not enough.
+  Sleep(ms / 2);
+  if (main_) Send(main_, WM_NULL);
+  Sleep(ms - ms / 2);
+  if (main_) Send(main_, WM_NULL);
+}
+
+MessageBoxInfo App::WaitMessageBox(DWORD timeout_ms, std::source_location where) {
+  const ULONGLONG deadline = GetTickCount64() + timeout_ms;
+  for (;;) {
+    if (const auto boxes = VisibleDialogs(pid_); !boxes.empty()) {
+      Sleep(50);  // shown means filled in, but give the buttons a moment to be laid out
+      const auto box = ReadMessageBox(boxes.front());
+      journey_.Note("message box " + Describe(box.caption) + ": " + Describe(box.text));
+      return box;
+    }
+    if (!Running()) journey_.Abort("pakvane.exe ended while a message box was awaited", where);
+    if (Expired(deadline))
+      FailAndKill("no message box appeared within " + std::to_string(timeout_ms) + " ms", where);
+    Sleep(30);
+  }
+}
+
+std::optional<MessageBoxInfo> App::WaitStartupMessage(DWORD timeout_ms, std::source_location where) {
+  const ULONGLONG deadline = GetTickCount64() + timeout_ms;
+  for (;;) {
+    if (!VisibleDialogs(pid_).empty()) return WaitMessageBox(kBoxTimeoutMs, where);
+    const HWND window = FindMainWindow(pid_);
+    if (window && IsWindowVisible(window)) {
+      // A message shown together with the window would still be stray; give it a moment.
+      Sleep(300);
+      if (!VisibleDialogs(pid_).empty()) return WaitMessageBox(kBoxTimeoutMs, where);
+      return std::nullopt;
+    }
+    if (!Running()) journey_.Abort("pakvane.exe ended during start-up", where);
+    if (Expired(deadline))
+      FailAndKill("neither a message box nor the main window appeared within " +
+                      std::to_string(timeout_ms) + " ms",
+                  where);
+    Sleep(30);
+  }
+}
+
+void App::Answer(const MessageBoxInfo& box, int button, std::source_location where) {
+  if (!box.HasButton(button)) {
+    PressBoxButton(box.hwnd, IDCANCEL);
+    FailAndKill("message box " + Describe(box.caption) + " has no button " +
+                    std::to_string(button) + " (it has " + Describe(box.Buttons()) + ")",
+                where);
+  }
+  PressBoxButton(box.hwnd, button);
+  const ULONGLONG deadline = GetTickCount64() + 5000;
+  while (IsWindow(box.hwnd) && IsWindowVisible(box.hwnd)) {
+    if (Expired(deadline))
+      FailAndKill("message box " + Describe(box.caption) + " did not close after button " +
+                      std::to_string(button),
+                  where);
+    Sleep(20);
+  }
+}
+
+std::vector<HWND> App::PopupMenus() const {
+  std::vector<HWND> shown;
+  for (HWND w : TopLevelWindows(pid_, L"#32768"))
+    if (IsWindowVisible(w)) shown.push_back(w);
+  return shown;
+}
+
+HWND App::WaitPopupMenu(DWORD timeout_ms) const {
+  const ULONGLONG deadline = GetTickCount64() + timeout_ms;
+  for (;;) {
+    if (const auto menus = PopupMenus(); !menus.empty()) return menus.front();
+    if (Expired(deadline)) return nullptr;
+    Sleep(20);
+  }
+}
+
+bool App::SweepStray(std::string_view step, std::source_location where) {
+  if (!Running()) return true;
+  std::vector<HWND> stray;
+  for (HWND w : TopLevelWindows(pid_)) {
+    if (w == main_ || !IsWindowVisible(w)) continue;
+    if (ClassName(w) == TOOLTIPS_CLASSW) continue;
+    stray.push_back(w);
+  }
+  if (stray.empty()) return true;
+  std::string message = "stray window " + std::string(step) + ":";
+  for (HWND w : stray) message += " [" + DescribeWindow(w) + "]";
+  journey_.Check(false, message, where);
+  for (HWND w : stray) {
+    if (ClassName(w) == L"#32770") PressBoxButton(w, IDCANCEL);
+    Post(w, WM_CLOSE);
+  }
+  if (main_) Post(main_, WM_CANCELMODE);
+  Kill();
+  return false;
+}
+
+void App::ExpectNoStray(std::string_view step, std::source_location where) {
+  if (!SweepStray(step, where)) throw JourneyAborted{};
+}
+
+std::map<int, std::wstring> App::Hints() const { return ReadHints(pid_); }
+
+void App::Close() const {
+  if (main_) Post(main_, WM_CLOSE);
+}
+
+std::optional<DWORD> App::WaitExit(DWORD timeout_ms, std::source_location where) {
+  const ULONGLONG deadline = GetTickCount64() + timeout_ms;
+  while (WaitForSingleObject(process_, 30) == WAIT_TIMEOUT) {
+    if (const auto boxes = VisibleDialogs(pid_); !boxes.empty()) {
+      journey_.Check(false, "message box while waiting for pakvane.exe to end: " +
+                                DescribeWindow(boxes.front()),
+                     where);
+      Kill();
+      return std::nullopt;
+    }
+    if (Expired(deadline)) {
+      journey_.Check(false,
+                     "pakvane.exe did not end within " + std::to_string(timeout_ms) + " ms", where);
+      SweepStray("while waiting for the end", where);
+      Kill();
+      return std::nullopt;
+    }
+  }
+  DWORD code = 0;
+  GetExitCodeProcess(process_, &code);
+  return code;
+}
+
+void App::ExpectExit(DWORD code, DWORD timeout_ms, std::source_location where) {
+  if (const auto actual = WaitExit(timeout_ms, where))
+    journey_.CheckEqual(*actual, code, "exit code of pakvane.exe", where);
+}
+
+void App::Kill() {
+  if (!Running()) return;
+  TerminateProcess(process_, 99);
+  WaitForSingleObject(process_, 5000);
+}
+
+}  // namespace pakvane::e2e

@@ -1,0 +1,194 @@
+#include "journey.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+#include <fstream>
+#include <iterator>
+#include <system_error>
+
+#include "app.h"
+
+namespace pakvane::e2e {
+
+std::string Utf8(std::wstring_view text) {
+  if (text.empty()) return {};
+  const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                    nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n,
+                      nullptr, nullptr);
+  return out;
+}
+
+std::wstring Widen(std::string_view utf8) {
+  if (utf8.empty()) return {};
+  const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()),
+                                    nullptr, 0);
+  std::wstring out(static_cast<size_t>(n), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
+  return out;
+}
+
+std::wstring ToWindowsPath(std::string_view path) {
+  std::wstring wide = Widen(path);
+  if (wide.empty() || wide.front() != L'/') return wide;
+  for (auto& c : wide)
+    if (c == L'/') c = L'\\';
+  return L"Z:" + wide;
+}
+
+std::string Describe(const std::wstring& value) { return "\"" + Utf8(value) + "\""; }
+std::string Describe(const wchar_t* value) {
+  return value ? Describe(std::wstring(value)) : std::string("(null)");
+}
+std::string Describe(const char* value) {
+  return value ? Describe(std::string(value)) : std::string("(null)");
+}
+std::string Describe(bool value) { return value ? "true" : "false"; }
+
+std::string Describe(const std::string& value) {
+  static const char kHex[] = "0123456789ABCDEF";
+  std::string out = "\"";
+  for (unsigned char c : value) {
+    if (c == '\r') {
+      out += "\\r";
+    } else if (c == '\n') {
+      out += "\\n";
+    } else if (c == '"' || c == '\\') {
+      out += '\\';
+      out += static_cast<char>(c);
+    } else if (c >= 0x20 && c < 0x7F) {
+      out += static_cast<char>(c);
+    } else {
+      out += "\\x";
+      out += kHex[c >> 4];
+      out += kHex[c & 15];
+    }
+  }
+  return out + "\"";
+}
+
+std::optional<std::string> ReadFileBytes(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteFileBytes(const fs::path& path, std::string_view bytes) {
+  if (path.has_parent_path()) fs::create_directories(path.parent_path());
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  if (!out) throw std::runtime_error("cannot write " + Utf8(path.wstring()));
+}
+
+void MakeTree(const fs::path& root, const std::vector<std::pair<std::string, std::string>>& entries) {
+  for (const auto& [name, bytes] : entries) {
+    const fs::path path = root / Widen(name);
+    if (!name.empty() && (name.back() == '\\' || name.back() == '/'))
+      fs::create_directories(path);
+    else
+      WriteFileBytes(path, bytes);
+  }
+}
+
+std::map<std::string, JourneyFn>& JourneyTable() {
+  static std::map<std::string, JourneyFn> table;
+  return table;
+}
+
+Journey::Journey(std::string name, fs::path exe, fs::path work)
+    : name_(std::move(name)), exe_(std::move(exe)), work_(std::move(work)) {}
+
+Journey::~Journey() = default;
+
+bool Journey::Check(bool ok, std::string_view message, std::source_location where) {
+  ++checks_;
+  if (ok) return true;
+  ++failures_;
+  const std::string file = fs::path(where.file_name()).filename().string();
+  std::printf("  FAIL e2e.%s %s:%u: %.*s\n", name_.c_str(), file.c_str(),
+              static_cast<unsigned>(where.line()), static_cast<int>(message.size()),
+              message.data());
+  std::fflush(stdout);
+  return false;
+}
+
+void Journey::Abort(std::string_view message, std::source_location where) {
+  Check(false, message, where);
+  throw JourneyAborted{};
+}
+
+void Journey::Note(std::string_view message) const {
+  std::printf("  e2e.%s: %.*s\n", name_.c_str(), static_cast<int>(message.size()), message.data());
+  std::fflush(stdout);
+}
+
+App& Journey::Launch(std::vector<std::wstring> args) {
+  // A private copy, so that the settings file beside it belongs to this journey alone.
+  const fs::path copy = work_ / exe_.filename();
+  if (!fs::exists(copy)) {
+    std::error_code error;
+    fs::copy_file(exe_, copy, fs::copy_options::overwrite_existing, error);
+    if (error) Abort("cannot copy " + Utf8(exe_.wstring()) + ": " + error.message());
+  }
+  apps_.push_back(std::make_unique<App>(*this, copy, args));
+  return *apps_.back();
+}
+
+App& Journey::Start(std::vector<std::wstring> args) {
+  App& app = Launch(std::move(args));
+  app.WaitMainWindow();
+  return app;
+}
+
+void Journey::Finish() {
+  for (auto& app : apps_) {
+    app->SweepStray("at the end of the journey", std::source_location::current());
+    app->Kill();
+  }
+  apps_.clear();
+}
+
+int RunJourney(const std::string& name, const fs::path& exe, const fs::path& work) {
+  const auto found = JourneyTable().find(name);
+  if (found == JourneyTable().end()) {
+    std::printf("FAIL e2e.%s: no such journey\n", name.c_str());
+    return 2;
+  }
+  std::error_code error;
+  fs::remove_all(work, error);
+  fs::create_directories(work, error);
+  if (error) {
+    std::printf("FAIL e2e.%s: cannot make %s: %s\n", name.c_str(), Utf8(work.wstring()).c_str(),
+                error.message().c_str());
+    return 2;
+  }
+
+  Journey journey(name, exe, work);
+  // The second run of the journeys is meant to happen under another ANSI code page; make
+  // sure it really does, or it would prove nothing.
+  if (const char* expected = std::getenv("PAKVANE_EXPECT_ACP"); expected && *expected)
+    journey.CheckEqual(static_cast<unsigned>(GetACP()),
+                       static_cast<unsigned>(std::strtoul(expected, nullptr, 10)),
+                       "ANSI code page of the run");
+  try {
+    found->second(journey);
+  } catch (const JourneyAborted&) {
+    // Already reported.
+  } catch (const std::exception& e) {
+    journey.Check(false, std::string("exception: ") + e.what());
+  }
+  journey.Finish();
+
+  const bool passed = journey.Failures() == 0 && journey.Checks() > 0;
+  if (passed)
+    std::printf("PASS e2e.%s (%d checks, code page %u)\n", name.c_str(), journey.Checks(), GetACP());
+  else
+    std::printf("FAIL e2e.%s (%d of %d checks failed, code page %u)\n", name.c_str(),
+                journey.Failures(), journey.Checks(), GetACP());
+  std::fflush(stdout);
+  return passed ? 0 : 1;
+}
+
+}  // namespace pakvane::e2e

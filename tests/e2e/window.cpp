@@ -1,0 +1,283 @@
+#include "window.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cwchar>
+
+namespace pakvane::e2e {
+
+std::string Describe(const Rect& r) {
+  return "(" + std::to_string(r.left) + "," + std::to_string(r.top) + ")-(" +
+         std::to_string(r.right) + "," + std::to_string(r.bottom) + ") " +
+         std::to_string(r.Width()) + "x" + std::to_string(r.Height());
+}
+
+LRESULT Send(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  DWORD_PTR result = 0;
+  if (!SendMessageTimeoutW(window, message, wparam, lparam, SMTO_ABORTIFHUNG | SMTO_BLOCK,
+                           kSendTimeoutMs, &result))
+    return 0;
+  return static_cast<LRESULT>(result);
+}
+
+void Post(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  PostMessageW(window, message, wparam, lparam);
+}
+
+std::wstring WindowText(HWND window) {
+  if (!IsWindow(window)) return {};
+  const auto length = static_cast<size_t>(Send(window, WM_GETTEXTLENGTH));
+  std::wstring text(length + 1, L'\0');
+  const auto copied = static_cast<size_t>(
+      Send(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data())));
+  text.resize(std::min(copied, length));
+  return text;
+}
+
+std::wstring ClassName(HWND window) {
+  wchar_t name[256] = {};
+  const int n = GetClassNameW(window, name, 256);
+  return std::wstring(name, n > 0 ? static_cast<size_t>(n) : 0);
+}
+
+DWORD ProcessOf(HWND window) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  return pid;
+}
+
+bool IsShown(HWND window) { return window && IsWindow(window) && IsWindowVisible(window); }
+bool IsEnabled(HWND window) { return window && IsWindow(window) && IsWindowEnabled(window); }
+
+Rect ScreenRect(HWND window) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  return {r.left, r.top, r.right, r.bottom};
+}
+
+Rect ClientRect(HWND window) {
+  RECT r{};
+  GetClientRect(window, &r);
+  return {r.left, r.top, r.right, r.bottom};
+}
+
+namespace {
+
+struct TopLevelSearch {
+  DWORD pid;
+  const wchar_t* class_name;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectTopLevel(HWND window, LPARAM data) {
+  auto* search = reinterpret_cast<TopLevelSearch*>(data);
+  if (ProcessOf(window) != search->pid) return TRUE;
+  if (search->class_name && ClassName(window) != search->class_name) return TRUE;
+  search->found.push_back(window);
+  return TRUE;
+}
+
+struct DescendantSearch {
+  int id;
+  HWND found;
+};
+
+BOOL CALLBACK MatchDescendant(HWND window, LPARAM data) {
+  auto* search = reinterpret_cast<DescendantSearch*>(data);
+  if (GetDlgCtrlID(window) != search->id) return TRUE;
+  search->found = window;
+  return FALSE;
+}
+
+LPARAM PointParam(int x, int y) {
+  return MAKELPARAM(static_cast<WORD>(static_cast<short>(x)), static_cast<WORD>(static_cast<short>(y)));
+}
+
+LPARAM KeyParam(UINT virtual_key, bool up) {
+  const UINT scan = MapVirtualKeyW(virtual_key, MAPVK_VK_TO_VSC);
+  LPARAM param = 1 | static_cast<LPARAM>(scan << 16);
+  if (up) param |= static_cast<LPARAM>(0xC0000000u);
+  return param;
+}
+
+// Memory inside another process, for messages whose parameters point at structures.
+class RemoteBlock {
+ public:
+  RemoteBlock(DWORD pid, size_t size) : size_(size) {
+    process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE |
+                               PROCESS_QUERY_INFORMATION,
+                           FALSE, pid);
+    if (process_)
+      base_ = static_cast<BYTE*>(
+          VirtualAllocEx(process_, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+  }
+  ~RemoteBlock() {
+    if (base_) VirtualFreeEx(process_, base_, 0, MEM_RELEASE);
+    if (process_) CloseHandle(process_);
+  }
+  RemoteBlock(const RemoteBlock&) = delete;
+  RemoteBlock& operator=(const RemoteBlock&) = delete;
+
+  bool ok() const { return base_ != nullptr; }
+  BYTE* at(size_t offset) const { return base_ + offset; }
+  bool Write(size_t offset, const void* data, size_t size) const {
+    SIZE_T done = 0;
+    return offset + size <= size_ &&
+           WriteProcessMemory(process_, base_ + offset, data, size, &done) && done == size;
+  }
+  bool Read(size_t offset, void* data, size_t size) const {
+    SIZE_T done = 0;
+    return offset + size <= size_ &&
+           ReadProcessMemory(process_, base_ + offset, data, size, &done) && done == size;
+  }
+
+ private:
+  HANDLE process_ = nullptr;
+  BYTE* base_ = nullptr;
+  size_t size_;
+};
+
+}  // namespace
+
+std::vector<HWND> TopLevelWindows(DWORD pid, const wchar_t* class_name) {
+  TopLevelSearch search{pid, class_name, {}};
+  EnumWindows(CollectTopLevel, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+HWND FindDescendant(HWND parent, int id) {
+  if (!parent) return nullptr;
+  DescendantSearch search{id, nullptr};
+  EnumChildWindows(parent, MatchDescendant, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+void Click(HWND button) { Post(button, BM_CLICK); }
+
+void PostCommand(HWND window, int id) {
+  Post(window, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id), 0), 0);
+}
+
+void PostKey(HWND window, UINT virtual_key) {
+  Post(window, WM_KEYDOWN, virtual_key, KeyParam(virtual_key, false));
+  Post(window, WM_KEYUP, virtual_key, KeyParam(virtual_key, true));
+}
+
+void PostChars(HWND window, std::wstring_view text) {
+  for (wchar_t c : text) Post(window, WM_CHAR, c, 1);
+}
+
+void PostDrag(HWND window, POINT from, POINT to, int steps) {
+  steps = std::max(steps, 1);
+  Post(window, WM_MOUSEMOVE, 0, PointParam(from.x, from.y));
+  Post(window, WM_LBUTTONDOWN, MK_LBUTTON, PointParam(from.x, from.y));
+  for (int i = 1; i <= steps; ++i) {
+    const int x = from.x + (to.x - from.x) * i / steps;
+    const int y = from.y + (to.y - from.y) * i / steps;
+    Post(window, WM_MOUSEMOVE, MK_LBUTTON, PointParam(x, y));
+  }
+  Post(window, WM_LBUTTONUP, 0, PointParam(to.x, to.y));
+}
+
+bool SetSize(HWND window, int width, int height) {
+  return SetWindowPos(window, nullptr, 0, 0, width, height,
+                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE) != FALSE;
+}
+
+std::vector<std::wstring> ListRows(HWND list) {
+  std::vector<std::wstring> rows;
+  const auto count = Send(list, LB_GETCOUNT);
+  for (LRESULT i = 0; i < count; ++i) {
+    const auto length = Send(list, LB_GETTEXTLEN, static_cast<WPARAM>(i));
+    if (length < 0) {
+      rows.emplace_back();
+      continue;
+    }
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    const auto copied =
+        Send(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<size_t>(std::clamp<LRESULT>(copied, 0, length)));
+    rows.push_back(std::move(text));
+  }
+  return rows;
+}
+
+int ListSelection(HWND list) { return static_cast<int>(Send(list, LB_GETCURSEL)); }
+
+std::map<int, std::wstring> ReadHints(DWORD pid) {
+  constexpr size_t kTextChars = 1024;
+  constexpr size_t kTextOffset = sizeof(TTTOOLINFOW);
+  std::map<int, std::wstring> hints;
+  RemoteBlock block(pid, kTextOffset + kTextChars * sizeof(wchar_t));
+  if (!block.ok()) return hints;
+  auto* remote_text = reinterpret_cast<wchar_t*>(block.at(kTextOffset));
+  const wchar_t nothing = L'\0';
+
+  for (HWND tip : TopLevelWindows(pid, TOOLTIPS_CLASSW)) {
+    const auto count = Send(tip, TTM_GETTOOLCOUNT);
+    for (LRESULT i = 0; i < count; ++i) {
+      TTTOOLINFOW info{};
+      info.cbSize = sizeof(info);
+      info.lpszText = remote_text;
+      if (!block.Write(0, &info, sizeof(info)) || !block.Write(kTextOffset, &nothing, sizeof(nothing)))
+        continue;
+      if (!Send(tip, TTM_ENUMTOOLSW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(block.at(0))))
+        continue;
+      if (!block.Read(0, &info, sizeof(info))) continue;
+
+      // Ask for the text as the tooltip would show it (this also resolves callbacks).
+      TTTOOLINFOW query = info;
+      query.cbSize = sizeof(query);
+      query.lpszText = remote_text;
+      if (!block.Write(0, &query, sizeof(query)) ||
+          !block.Write(kTextOffset, &nothing, sizeof(nothing)))
+        continue;
+      Send(tip, TTM_GETTEXTW, kTextChars, reinterpret_cast<LPARAM>(block.at(0)));
+      std::wstring text(kTextChars, L'\0');
+      if (!block.Read(kTextOffset, text.data(), kTextChars * sizeof(wchar_t))) continue;
+      text.resize(wcsnlen(text.c_str(), kTextChars));
+
+      const int id = (info.uFlags & TTF_IDISHWND)
+                         ? GetDlgCtrlID(reinterpret_cast<HWND>(info.uId))
+                         : static_cast<int>(info.uId);
+      hints[id] = text;
+    }
+  }
+  return hints;
+}
+
+bool MessageBoxInfo::HasButton(int id) const {
+  const HWND button = GetDlgItem(hwnd, id);
+  return button && IsWindowVisible(button);
+}
+
+std::vector<int> MessageBoxInfo::Buttons() const {
+  std::vector<int> ids;
+  for (int id : {IDOK, IDCANCEL, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO})
+    if (HasButton(id)) ids.push_back(id);
+  return ids;
+}
+
+MessageBoxInfo ReadMessageBox(HWND box) {
+  MessageBoxInfo info;
+  info.hwnd = box;
+  info.caption = WindowText(box);
+  if (HWND text = GetDlgItem(box, 0xFFFF)) info.text = WindowText(text);
+  return info;
+}
+
+std::vector<HWND> VisibleDialogs(DWORD pid) {
+  std::vector<HWND> shown;
+  for (HWND w : TopLevelWindows(pid, L"#32770"))
+    if (IsWindowVisible(w)) shown.push_back(w);
+  return shown;
+}
+
+void PressBoxButton(HWND box, int id) {
+  // The dialog's own WM_COMMAND path: the same as a click, and it works for every button.
+  Post(box, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(id), BN_CLICKED),
+       reinterpret_cast<LPARAM>(GetDlgItem(box, id)));
+}
+
+}  // namespace pakvane::e2e

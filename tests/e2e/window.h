@@ -1,0 +1,70 @@
+#pragma once
+// Reading and working windows of another process. Everything that could block behind a
+// modal box is posted; reads go through SendMessageTimeoutW so a hung program cannot hang
+// the driver, and through the W API so texts do not depend on the ANSI code page.
+
+#include <windows.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace pakvane::e2e {
+
+inline constexpr DWORD kSendTimeoutMs = 3000;
+
+struct Rect {
+  int left = 0, top = 0, right = 0, bottom = 0;
+  int Width() const { return right - left; }
+  int Height() const { return bottom - top; }
+};
+std::string Describe(const Rect& rect);
+
+// SendMessageTimeoutW; the result, or 0 when the window did not answer in time.
+LRESULT Send(HWND window, UINT message, WPARAM wparam = 0, LPARAM lparam = 0);
+void Post(HWND window, UINT message, WPARAM wparam = 0, LPARAM lparam = 0);
+
+std::wstring WindowText(HWND window);  // WM_GETTEXT, as the control itself reports it
+std::wstring ClassName(HWND window);
+DWORD ProcessOf(HWND window);
+bool IsShown(HWND window);  // exists and visible
+bool IsEnabled(HWND window);
+Rect ScreenRect(HWND window);
+Rect ClientRect(HWND window);
+
+// Windows of a process, top-level only, hidden ones included; optionally of one class.
+std::vector<HWND> TopLevelWindows(DWORD pid, const wchar_t* class_name = nullptr);
+// Any descendant of parent whose control ID is id (controls may sit inside group boxes).
+HWND FindDescendant(HWND parent, int id);
+
+// Input. Buttons get BM_CLICK, menu commands a WM_COMMAND with the item's ID.
+void Click(HWND button);
+void PostCommand(HWND window, int id);
+void PostKey(HWND window, UINT virtual_key);  // WM_KEYDOWN then WM_KEYUP
+void PostChars(HWND window, std::wstring_view text);
+// A left-button drag in the window's client coordinates, in a few mouse-move steps.
+void PostDrag(HWND window, POINT from, POINT to, int steps = 8);
+bool SetSize(HWND window, int width, int height);
+
+// List box rows via LB_GETTEXT (the W version: the A one is broken across processes in Wine).
+std::vector<std::wstring> ListRows(HWND list);
+int ListSelection(HWND list);
+
+// Hints of a process's tooltip windows, keyed by the control ID of each tool.
+std::map<int, std::wstring> ReadHints(DWORD pid);
+
+// A message box (#32770 with its text in static 0xFFFF).
+struct MessageBoxInfo {
+  HWND hwnd = nullptr;
+  std::wstring caption;
+  std::wstring text;
+  bool HasButton(int id) const;  // IDOK, IDCANCEL, IDYES, IDNO...
+  std::vector<int> Buttons() const;  // the standard button IDs present, ascending
+  explicit operator bool() const { return hwnd != nullptr; }
+};
+MessageBoxInfo ReadMessageBox(HWND box);
+std::vector<HWND> VisibleDialogs(DWORD pid);  // visible #32770 windows of the process
+// Presses the button with that ID (by ID, never by its text, which follows the locale).
+void PressBoxButton(HWND box, int id);
+
+}  // namespace pakvane::e2e
