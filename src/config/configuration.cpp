@@ -135,18 +135,20 @@ SaveResult SaveAssociations(const ConfigurationIo& io, const std::string& config
         }
     }
 
+    if (configurationPath.empty()) return {WriteStatus::Failed, false, configurationPath};
+
     // Find where the lines really go before writing anything.
     std::string target = configurationPath;
     if (io.files.FileExists(configurationPath)) {
         auto configuration = ReadDocument(io, configurationPath);
         if (!configuration) return {WriteStatus::Failed, false, configurationPath};
         const auto place = LocatePackerSection(*configuration, configurationPath, commanderFolder, io.environment);
-        if (place.kind == PackerSectionPlace::Kind::Unresolved) return {WriteStatus::Failed, false, place.path};
+        if (place.kind == PackerSectionPlace::Kind::Unresolved) return {WriteStatus::Failed, false, place.path, true};
         target = place.path;
         if (place.kind == PackerSectionPlace::Kind::Redirected) {
             if (auto redirected = ReadDocument(io, target);
                 redirected && HasRedirect(redirected->ReadSection(kPackerSection)))
-                return {WriteStatus::Failed, false, target};
+                return {WriteStatus::Failed, false, target, true};
         }
     }
 

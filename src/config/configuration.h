@@ -53,6 +53,7 @@ struct SaveResult {
     WriteStatus status = WriteStatus::Ok;
     bool configurationWritten = false;  // the settings file may still have failed
     std::string problemPath;            // the file that could not be written or found
+    bool redirectUnresolved = false;    // problemPath is a redirect target that cannot be resolved
 };
 
 // Rewrites both sections whole, each file in one step: the checked rows in canonical

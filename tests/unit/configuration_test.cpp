@@ -153,6 +153,8 @@ TEST_F(ConfigurationTest, UnresolvedRedirectIsRefusedAndNothingIsWritten)
     const int writesBefore = files.writes;
     SaveResult saved = Save("");
     EXPECT_EQ(saved.status, WriteStatus::Failed);
+    EXPECT_TRUE(saved.redirectUnresolved);
+    EXPECT_EQ(saved.problemPath, "%NOWHERE%\\p.ini");
     EXPECT_EQ(files.writes, writesBefore);
     EXPECT_EQ(files.files[ini], before);
 
