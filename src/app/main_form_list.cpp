@@ -121,8 +121,11 @@ void TMainForm::RefreshList()
     std::size_t characters = 0;
     for (const AssociationRow& row : list_.Rows()) characters += row.text.size() + 1;
     SendMessageW(listBox_, LB_INITSTORAGE, list_.Count(), static_cast<LPARAM>(characters * sizeof(wchar_t)));
+    // The mirror carries each row's check state as its item data, so that tools reading the
+    // list from outside (screen readers, test drivers) see it as well as the text.
     for (const AssociationRow& row : list_.Rows()) {
-        SendMessageW(listBox_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(WidenAnsi(row.text).c_str()));
+        const LRESULT at = SendMessageW(listBox_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(WidenAnsi(row.text).c_str()));
+        if (at >= 0) SendMessageW(listBox_, LB_SETITEMDATA, static_cast<WPARAM>(at), row.checked ? 1 : 0);
     }
     if (list_.Count() > 0) {
         SendMessageW(listBox_, LB_SETTOPINDEX, static_cast<WPARAM>(std::min<LRESULT>(top, list_.Count() - 1)), 0);
