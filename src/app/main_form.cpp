@@ -6,21 +6,11 @@
 #include <algorithm>
 
 #include "app/control_ids.h"
+#include "app/main_form_design.h"
 #include "app/system_services.h"
 #include "app/ui_text.h"
 
 namespace pakvane {
-
-namespace {
-
-// The client area of the design (the form is 446 by 293 with its frame).
-constexpr int kDesignClientWidth = 438;
-constexpr int kDesignClientHeight = 266;
-constexpr int kDesignLeft = 241;
-constexpr int kDesignTop = 135;
-constexpr int kDesignMemoHeight = 81;
-
-}  // namespace
 
 TMainForm::TMainForm(HINSTANCE instance, std::vector<std::string> arguments, bool endsProgram)
     : instance_(instance),
@@ -58,13 +48,13 @@ void TMainForm::Create()
 
     const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
     const DWORD exStyle = WS_EX_CONTROLPARENT | WS_EX_APPWINDOW;
-    RECT frame{0, 0, scale_(kDesignClientWidth), scale_(kDesignClientHeight)};
+    RECT frame{0, 0, scale_(design::kClientWidth), scale_(design::kClientHeight)};
     AdjustWindowRectEx(&frame, style, FALSE, exStyle);
-    memoHeight_ = scale_(kDesignMemoHeight);
+    memoHeight_ = scale_(design::kMemoHeight);
 
     // Step 1 of the creation: the caption is also the taskbar text, and never changes.
     const std::wstring caption = WidenAnsi(kMainCaption);
-    CreateBridgedWindow(exStyle, kMainFormClass, caption.c_str(), style, kDesignLeft, kDesignTop,
+    CreateBridgedWindow(exStyle, kMainFormClass, caption.c_str(), style, design::kLeft, design::kTop,
                         frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, instance_);
     FormCreate();
 }

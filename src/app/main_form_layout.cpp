@@ -12,6 +12,7 @@
 #include "app/button_images.h"
 #include "app/control_ids.h"
 #include "app/main_form.h"
+#include "app/main_form_design.h"
 #include "app/memo_bounds.h"
 #include "app/ui_font.h"
 
@@ -19,8 +20,6 @@ namespace pakvane {
 
 namespace {
 
-constexpr int kDesignClientWidth = 438;
-constexpr int kDesignClientHeight = 266;
 constexpr int kSplitterMinSize = 50;
 constexpr int kSplitterHeight = 3;
 constexpr int kGroupInset = 2;  // the group box's frame around its contents
@@ -191,8 +190,8 @@ void TMainForm::LayoutControls()
     if (!controlsCreated_) return;
     RECT client{};
     GetClientRect(Handle(), &client);
-    const int dx = client.right - scale_(kDesignClientWidth);
-    const int dy = client.bottom - scale_(kDesignClientHeight);
+    const int dx = client.right - scale_(design::kClientWidth);
+    const int dy = client.bottom - scale_(design::kClientHeight);
 
     HDWP defer = BeginDeferWindowPos(static_cast<int>(std::size(kPlaces)) + 3);
     auto place = [&](int id, const RECT& r) {
