@@ -14,10 +14,19 @@
 #include "config/association_rules.h"
 #include "config/association_sort.h"
 #include "config/locate.h"
+#include "i18n/safe_format.h"
 
 namespace pakvane {
 
 namespace {
+
+// No interface string covers this case, which only a Unicode configuration file with
+// characters outside the ANSI code page can bring about; it is said in both languages.
+constexpr wchar_t kUnrepresentableMessage[] =
+    L"\u041D\u0435 \u043C\u043E\u0433\u0443 \u0441\u043E\u0445\u0440\u0430\u043D\u0438\u0442\u044C "
+    L"\u0438\u0437\u043C\u0435\u043D\u0435\u043D\u0438\u044F \u0431\u0435\u0437 \u043F\u043E\u0442\u0435\u0440\u0438 "
+    L"\u0441\u0438\u043C\u0432\u043E\u043B\u043E\u0432.\n"
+    L"Cannot save the changes without losing characters that the Windows code page lacks:\n%s";
 
 std::string ModulePath()
 {
@@ -149,6 +158,13 @@ bool TMainForm::SaveConfiguration()
             SetUnsavedChanges(false);
             services_->commander->NotifyPluginsChanged();
             return true;
+        }
+        if (result.status == WriteStatus::Unrepresentable) {
+            // Retrying cannot help, and writing would lose characters: keep the changes in
+            // the list and the file as it is, and say why.
+            ShowMessageBox(Handle(), SafeFormat(std::wstring_view(kUnrepresentableMessage), WidenAnsi(result.problemPath)),
+                           Widen(strings_[Str::Error]), MB_ICONERROR);
+            return false;
         }
         if (result.redirectUnresolved) {
             ShowMessageBox(Handle(), FormatUiMessage(strings_[Str::CannotOpenFile], result.problemPath),

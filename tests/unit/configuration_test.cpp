@@ -1,4 +1,5 @@
 #include "config/configuration.h"
+#include "config/association.h"
 #include "fakes/fake_code_page.h"
 #include "fakes/fake_system.h"
 #include "fakes/fake_text_rules.h"
@@ -161,6 +162,40 @@ TEST_F(ConfigurationTest, UnresolvedRedirectIsRefusedAndNothingIsWritten)
     // %COMMANDER_PATH% with no folder known and no variable set is unresolved too.
     files.files[ini] = "[PackerPlugins]\r\nRedirectSection=%COMMANDER_PATH%\\p.ini\r\n";
     EXPECT_EQ(LoadAssociations(io, ini, settings, "", list).outcome, Outcome::Failed);
+}
+
+}  // namespace
+}  // namespace pakvane
+
+namespace pakvane {
+namespace {
+
+// "\xE5\x65" is U+65E5, a character no single-byte ANSI code page holds.
+std::string Utf16Le(std::string_view ascii, std::string_view rawAfter = {})
+{
+    std::string bytes = "\xFF\xFE";
+    for (char c : ascii) { bytes += c; bytes += '\0'; }
+    return bytes + std::string(rawAfter);
+}
+
+TEST_F(ConfigurationTest, UnicodeFileKeepsCharactersTheCodePageLacks)
+{
+    using namespace std::string_literals;
+    const std::string lossyRow = Utf16Le("[PackerPlugins]\r\nzip=1,c:\\") + "\xE5\x65\\\0z\0.\0w\0c\0x\0\r\0\n\0"s;
+    files.files[ini] = lossyRow + Utf16Le("rar=2,c:\\r.wcx\r\n").substr(2);
+    ASSERT_EQ(Load().outcome, Outcome::Loaded);
+    ASSERT_EQ(list.Count(), 2u);
+
+    // The untouched row goes back with its exact character; the changed one is rewritten.
+    list.SetChecked(1, false);
+    ASSERT_EQ(Save().status, WriteStatus::Ok);
+    EXPECT_EQ(files.files[ini], lossyRow);
+
+    // A changed row that would need the lost character is refused, and nothing is written.
+    const std::string before = files.files[ini];
+    list.SetText(0, "zip=5," + ParseAssociation(list.Row(0).text).path);
+    EXPECT_EQ(Save().status, WriteStatus::Unrepresentable);
+    EXPECT_EQ(files.files[ini], before);
 }
 
 }  // namespace
