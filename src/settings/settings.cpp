@@ -118,4 +118,14 @@ bool WriteClosingSettings(Settings& settings, const ClosingSettings& v)
            settings.WriteText("Setup", "IniFile", v.configurationFile);
 }
 
+DialogPosition ReadPropertiesPosition(const Settings& settings, const DialogPosition& centred)
+{
+    return {settings.ReadInteger("Prop", "Left", centred.left), settings.ReadInteger("Prop", "Top", centred.top)};
+}
+
+bool WritePropertiesPosition(Settings& settings, const DialogPosition& position)
+{
+    return settings.WriteInteger("Prop", "Left", position.left) && settings.WriteInteger("Prop", "Top", position.top);
+}
+
 }  // namespace pakvane

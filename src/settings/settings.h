@@ -65,4 +65,11 @@ struct ClosingSettings {
 // Stops at the first write that fails; returns whether all were written.
 bool WriteClosingSettings(Settings& settings, const ClosingSettings& values);
 
+// Where the properties dialog stood when it last closed; centred is the default.
+struct DialogPosition {
+    int left = 0, top = 0;
+};
+DialogPosition ReadPropertiesPosition(const Settings& settings, const DialogPosition& centred);
+bool WritePropertiesPosition(Settings& settings, const DialogPosition& position);
+
 }  // namespace pakvane

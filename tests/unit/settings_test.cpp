@@ -87,5 +87,16 @@ TEST_F(SettingsTest, ClosingValuesRoundTripAndStopAtTheFirstFailure)
     EXPECT_EQ(files.writes, writes);
 }
 
+TEST_F(SettingsTest, PropertiesDialogPositionDefaultsToCentredAndRoundTrips)
+{
+    const DialogPosition centred{300, 200};
+    EXPECT_EQ(ReadPropertiesPosition(settings, centred).left, 300);
+    ASSERT_TRUE(WritePropertiesPosition(settings, {-20, 45}));
+    const DialogPosition read = ReadPropertiesPosition(settings, centred);
+    EXPECT_EQ(read.left, -20);
+    EXPECT_EQ(read.top, 45);
+    EXPECT_NE(files.files["c:\\p\\pakvane.ini"].find("[Prop]\r\nLeft=-20\r\nTop=45"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace pakvane
