@@ -56,6 +56,8 @@ public:
     const AssociationList& List() const { return list_; }
     // Rebuilds the list box from the model with drawing suspended, then repaints once.
     void RefreshList();
+    // Shows changed check states only; the rows' texts and order must be unchanged.
+    void RefreshChecks();
 
     // The current interface strings; call ApplyCaptions after refilling them.
     InterfaceStrings& Strings() { return strings_; }

@@ -155,7 +155,27 @@ void TMainForm::ToggleRowCheck(int index)
 void TMainForm::WCXListClickCheck()
 {
     EnforceSingleEnabled();
-    RefreshList();
+    RefreshChecks();
+}
+
+// Only check states changed: repaint the rows whose state the mirror does not show yet,
+// rather than rebuilding a list that may hold tens of thousands of rows.
+void TMainForm::RefreshChecks()
+{
+    if (!listBox_) return;
+    if (static_cast<std::size_t>(SendMessageW(listBox_, LB_GETCOUNT, 0, 0)) != list_.Count()) {
+        RefreshList();
+        return;
+    }
+    for (std::size_t i = 0; i < list_.Count(); ++i) {
+        const LRESULT shown = SendMessageW(listBox_, LB_GETITEMDATA, i, 0);
+        const LRESULT wanted = list_.Row(i).checked ? 1 : 0;
+        if (shown == wanted) continue;
+        SendMessageW(listBox_, LB_SETITEMDATA, i, wanted);
+        RECT item{};
+        if (SendMessageW(listBox_, LB_GETITEMRECT, i, reinterpret_cast<LPARAM>(&item)) != LB_ERR)
+            InvalidateRect(listBox_, &item, FALSE);
+    }
 }
 
 // The memo shows the selected plugin's comment and version; both arrive later, so the
