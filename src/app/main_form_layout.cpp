@@ -28,7 +28,7 @@ enum Anchor : unsigned { kLeft = 1, kTop = 2, kRight = 4, kBottom = 8 };
 
 // Controls, in focus order first (the list, the memo, then the buttons), then the ones
 // that take no focus. The group boxes come last so that they lie under everything else.
-struct ControlSpec {
+struct ControlEntry {
     int id;
     const wchar_t* className;
     DWORD style;
@@ -38,7 +38,7 @@ struct ControlSpec {
 constexpr DWORD kChild = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
 constexpr DWORD kImageButton = kChild | WS_TABSTOP | WS_GROUP | BS_OWNERDRAW;
 
-constexpr ControlSpec kControls[] = {
+constexpr ControlEntry kControls[] = {
     {ids::kWcxList, L"LISTBOX",
      kChild | WS_TABSTOP | WS_GROUP | WS_VSCROLL | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOTIFY |
          LBS_NOINTEGRALHEIGHT,
@@ -118,14 +118,14 @@ void TMainForm::CreateControls()
         ReleaseDC(Handle(), screen);
     }
 
-    for (const ControlSpec& spec : kControls) {
+    for (const ControlEntry& entry : kControls) {
         HWND control = nullptr;
-        if (spec.id == ids::kSplitter1) {
-            splitter_.Create(Handle(), spec.id, instance_);
+        if (entry.id == ids::kSplitter1) {
+            splitter_.Create(Handle(), entry.id, instance_);
             control = splitter_.Handle();
         } else {
-            control = CreateWindowExW(spec.exStyle, spec.className, L"", spec.style, 0, 0, 0, 0, Handle(),
-                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance_, nullptr);
+            control = CreateWindowExW(entry.exStyle, entry.className, L"", entry.style, 0, 0, 0, 0, Handle(),
+                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(entry.id)), instance_, nullptr);
         }
         if (!control) throw std::runtime_error("a control of the main window could not be created");
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);

@@ -16,15 +16,15 @@ namespace {
 
 enum class MenuKind { Command, Radio, Separator, Submenu };
 
-struct MenuItemSpec {
+struct MenuItemEntry {
     int id;
     MenuKind kind;
     const wchar_t* shortcut;  // shown right-aligned after the caption
 };
 
-constexpr MenuItemSpec kSeparator{0, MenuKind::Separator, nullptr};
+constexpr MenuItemEntry kSeparator{0, MenuKind::Separator, nullptr};
 
-constexpr MenuItemSpec kPopupMenuItems[] = {
+constexpr MenuItemEntry kPopupMenuItems[] = {
     {ids::kAddItem, MenuKind::Command, L"Ins"},
     {ids::kPropItem, MenuKind::Command, L"Enter"},
     kSeparator,
@@ -33,7 +33,7 @@ constexpr MenuItemSpec kPopupMenuItems[] = {
     {ids::kCommentItem, MenuKind::Command, L"Ctrl+Z"},
 };
 
-constexpr MenuItemSpec kToolsMenuItems[] = {
+constexpr MenuItemEntry kToolsMenuItems[] = {
     {ids::kSort1Item, MenuKind::Radio, nullptr},
     {ids::kSort2Item, MenuKind::Radio, nullptr},
     kSeparator,
@@ -48,7 +48,7 @@ constexpr MenuItemSpec kToolsMenuItems[] = {
 };
 
 // The built-in language, then a separator after which the language files' items go.
-constexpr MenuItemSpec kLanguageMenuItems[] = {
+constexpr MenuItemEntry kLanguageMenuItems[] = {
     {ids::kDefLngItem, MenuKind::Radio, nullptr},
     kSeparator,
 };
@@ -56,13 +56,13 @@ constexpr MenuItemSpec kLanguageMenuItems[] = {
 // Where every caption and hint comes from, in the order they are applied.
 enum class CaptionKind { PaddedGroup, Hint, MenuItem };
 
-struct CaptionSpec {
+struct CaptionEntry {
     CaptionKind kind;
     int id;
     Str text;
 };
 
-constexpr CaptionSpec kCaptions[] = {
+constexpr CaptionEntry kCaptions[] = {
     {CaptionKind::PaddedGroup, ids::kGroupBox1, Str::IniGroup},
     {CaptionKind::Hint, ids::kOpenIniButton, Str::OpenFile},
     {CaptionKind::PaddedGroup, ids::kGroupBox2, Str::ListGroup},
@@ -89,12 +89,12 @@ constexpr CaptionSpec kCaptions[] = {
 constexpr int kHintedButtons[] = {ids::kToolButton,  ids::kAddButton,    ids::kPropButton, ids::kDelButton,
                                   ids::kApplyButton, ids::kCancelButton, ids::kOpenIniButton};
 
-UniqueMenu BuildMenu(std::span<const MenuItemSpec> items, HMENU submenu = nullptr)
+UniqueMenu BuildMenu(std::span<const MenuItemEntry> items, HMENU submenu = nullptr)
 {
     UniqueMenu menu(CreatePopupMenu());
     if (!menu) throw std::runtime_error("CreatePopupMenu failed");
     UINT position = 0;
-    for (const MenuItemSpec& item : items) {
+    for (const MenuItemEntry& item : items) {
         MENUITEMINFOW info{};
         info.cbSize = sizeof info;
         info.fMask = MIIM_FTYPE | MIIM_ID;
@@ -136,7 +136,7 @@ bool FindMenuItem(HMENU menu, int id, HMENU& owner, UINT& position)
 
 const wchar_t* ShortcutOf(int id)
 {
-    for (const MenuItemSpec& item : kPopupMenuItems) {
+    for (const MenuItemEntry& item : kPopupMenuItems) {
         if (item.id == id && item.kind != MenuKind::Separator) return item.shortcut;
     }
     return nullptr;
@@ -204,7 +204,7 @@ void TMainForm::SetMenuCaption(int id, const std::wstring& text)
 // the built-in Cyrillic shows on any Windows.
 void TMainForm::ApplyCaptions()
 {
-    for (const CaptionSpec& caption : kCaptions) {
+    for (const CaptionEntry& caption : kCaptions) {
         const UiText& text = strings_[caption.text];
         switch (caption.kind) {
         case CaptionKind::PaddedGroup: SetWindowTextW(Control(caption.id), Widen(Padded(text)).c_str()); break;
