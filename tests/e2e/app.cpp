@@ -214,6 +214,30 @@ std::optional<MessageBoxInfo> App::WaitStartupMessage(DWORD timeout_ms, std::sou
   }
 }
 
+HWND App::WaitFileDialog(DWORD timeout_ms, std::source_location where) {
+  const ULONGLONG deadline = GetTickCount64() + timeout_ms;
+  for (;;) {
+    if (const auto dialogs = VisibleDialogs(pid_); !dialogs.empty()) {
+      // The dialog fills in its controls after it shows; give it a moment before judging.
+      for (int i = 0; i < 50 && !FileNameEdit(dialogs.front()); ++i) Sleep(30);
+      if (FileNameEdit(dialogs.front())) {
+        journey_.Note("file dialog " + Describe(WindowText(dialogs.front())));
+        return dialogs.front();
+      }
+      std::string what = DescribeWindow(dialogs.front()) + " with";
+      for (HWND child = GetWindow(dialogs.front(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        what += " " + Utf8(ClassName(child)) + "#" + std::to_string(GetDlgCtrlID(child)) +
+                (IsWindowVisible(child) ? "" : "(hidden)");
+      PressBoxButton(dialogs.front(), IDCANCEL);
+      FailAndKill("a file-open dialog was awaited, but this came: " + what, where);
+    }
+    if (!Running()) journey_.Abort("pakvane.exe ended while a file dialog was awaited", where);
+    if (Expired(deadline))
+      FailAndKill("no file dialog appeared within " + std::to_string(timeout_ms) + " ms", where);
+    Sleep(30);
+  }
+}
+
 void App::Answer(const MessageBoxInfo& box, int button, std::source_location where) {
   if (!box.HasButton(button)) {
     PressBoxButton(box.hwnd, IDCANCEL);
@@ -311,6 +335,41 @@ void App::Kill() {
   if (!Running()) return;
   TerminateProcess(process_, 99);
   WaitForSingleObject(process_, 5000);
+}
+
+FakeCommander::FakeCommander(Journey& journey, const std::filesystem::path& log) {
+  const std::filesystem::path exe = journey.Exe().parent_path() / L"pakvane_fake_commander.exe";
+  try {
+    info_ = StartProcess(exe.wstring(), {log.wstring()}, journey.Work().wstring());
+  } catch (const std::exception& e) {
+    journey.Abort(e.what());
+  }
+  const ULONGLONG deadline = GetTickCount64() + kStartTimeoutMs;
+  while (!window_ && !Expired(deadline)) {
+    const auto found = TopLevelWindows(info_.dwProcessId, L"TTOTAL_CMD");
+    if (!found.empty()) window_ = found.front();
+    else Sleep(25);
+  }
+  if (!window_) {
+    Stop();
+    journey.Abort("the fake commander's window did not appear");
+  }
+  journey.Note("started the fake commander (pid " + std::to_string(info_.dwProcessId) + ")");
+}
+
+FakeCommander::~FakeCommander() { Stop(); }
+
+bool FakeCommander::Stop() {
+  if (!info_.hProcess) return false;
+  if (window_) Post(window_, WM_CLOSE);
+  DWORD code = 99;
+  const bool ended = WaitForSingleObject(info_.hProcess, kExitTimeoutMs) == WAIT_OBJECT_0;
+  if (ended) GetExitCodeProcess(info_.hProcess, &code);
+  else TerminateProcess(info_.hProcess, 99);
+  CloseHandle(info_.hProcess);
+  info_.hProcess = nullptr;
+  window_ = nullptr;
+  return ended && code == 0;
 }
 
 }  // namespace pakvane::e2e

@@ -58,6 +58,9 @@ class App {
   std::optional<MessageBoxInfo> WaitStartupMessage(
       DWORD timeout_ms = kStartTimeoutMs,
       std::source_location where = std::source_location::current());
+  // The common file-open dialog of this process; a message box instead fails the journey.
+  HWND WaitFileDialog(DWORD timeout_ms = kBoxTimeoutMs,
+                      std::source_location where = std::source_location::current());
   // Presses the button and waits until the box has gone.
   void Answer(const MessageBoxInfo& box, int button,
               std::source_location where = std::source_location::current());
@@ -92,6 +95,24 @@ class App {
   HANDLE process_ = nullptr;
   DWORD pid_ = 0;
   HWND main_ = nullptr;
+};
+
+// The stand-in for a running Total Commander (pakvane_fake_commander.exe beside the
+// program under test): a hidden TTOTAL_CMD window that logs the messages it receives.
+class FakeCommander {
+ public:
+  // Starts it with the log file and waits for its window; aborts the journey if it fails.
+  FakeCommander(Journey& journey, const std::filesystem::path& log);
+  ~FakeCommander();
+  FakeCommander(const FakeCommander&) = delete;
+  FakeCommander& operator=(const FakeCommander&) = delete;
+
+  // Closes it as the user would; true when it ended by itself with code 0.
+  bool Stop();
+
+ private:
+  PROCESS_INFORMATION info_{};
+  HWND window_ = nullptr;
 };
 
 }  // namespace pakvane::e2e

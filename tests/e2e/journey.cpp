@@ -1,5 +1,6 @@
 #include "journey.h"
 
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
@@ -92,6 +93,89 @@ void MakeTree(const fs::path& root, const std::vector<std::pair<std::string, std
   }
 }
 
+namespace {
+
+std::string_view TrimBlanks(std::string_view text) {
+  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+  return text;
+}
+
+bool SameName(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+      return false;
+  return true;
+}
+
+}  // namespace
+
+std::optional<std::vector<std::string>> IniSection(const std::optional<std::string>& bytes,
+                                                   std::string_view section) {
+  if (!bytes) return std::nullopt;
+  std::optional<std::vector<std::string>> lines;
+  bool inside = false;
+  std::string_view rest = *bytes;
+  while (!rest.empty()) {
+    const size_t end = rest.find('\n');
+    std::string_view line = rest.substr(0, end);
+    rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    line = TrimBlanks(line);
+    if (!line.empty() && line.front() == '[') {
+      if (lines) break;  // the first section of the name only
+      const size_t close = line.find(']');
+      inside = close != std::string_view::npos && SameName(TrimBlanks(line.substr(1, close - 1)), section);
+      if (inside) lines.emplace();
+      continue;
+    }
+    if (!inside || line.empty() || line.front() == ';') continue;
+    const size_t equals = line.find('=');
+    if (equals == std::string_view::npos) continue;
+    lines->push_back(std::string(TrimBlanks(line.substr(0, equals))) + "=" +
+                     std::string(TrimBlanks(line.substr(equals + 1))));
+  }
+  return lines;
+}
+
+std::optional<std::string> IniValue(const std::optional<std::string>& bytes, std::string_view section,
+                                    std::string_view key) {
+  const auto lines = IniSection(bytes, section);
+  if (!lines) return std::nullopt;
+  for (const auto& line : *lines) {
+    const size_t equals = line.find('=');
+    if (SameName(std::string_view(line).substr(0, equals), key)) return line.substr(equals + 1);
+  }
+  return std::nullopt;
+}
+
+bool RemoveTree(const fs::path& path, int depth) {
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) {
+    const DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+  }
+  if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    return DeleteFileW(path.c_str()) != FALSE;
+  }
+  if (depth > 16) return false;
+  std::vector<std::wstring> names;
+  WIN32_FIND_DATAW found;
+  const HANDLE search = FindFirstFileW((path / L"*").c_str(), &found);
+  if (search != INVALID_HANDLE_VALUE) {
+    do {
+      const std::wstring name = found.cFileName;
+      if (name != L"." && name != L"..") names.push_back(name);
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+  }
+  bool ok = true;
+  for (const auto& name : names) ok = RemoveTree(path / name, depth + 1) && ok;
+  return RemoveDirectoryW(path.c_str()) != FALSE && ok;
+}
+
 std::map<std::string, JourneyFn>& JourneyTable() {
   static std::map<std::string, JourneyFn> table;
   return table;
@@ -156,8 +240,14 @@ int RunJourney(const std::string& name, const fs::path& exe, const fs::path& wor
     std::printf("FAIL e2e.%s: no such journey\n", name.c_str());
     return 2;
   }
+  // Not fs::remove_all: under Wine it can loop for ever on a name the Unix locale of the
+  // run cannot spell (a Cyrillic folder left by a run under another locale).
+  if (!RemoveTree(work)) {
+    std::printf("FAIL e2e.%s: cannot clear %s (a name this run's locale cannot spell?)\n", name.c_str(),
+                Utf8(work.wstring()).c_str());
+    return 2;
+  }
   std::error_code error;
-  fs::remove_all(work, error);
   fs::create_directories(work, error);
   if (error) {
     std::printf("FAIL e2e.%s: cannot make %s: %s\n", name.c_str(), Utf8(work.wstring()).c_str(),

@@ -65,6 +65,74 @@ void WriteFileBytes(const fs::path& path, std::string_view bytes);  // makes mis
 // Lays out files under root: {"sub\\a.txt", "bytes"}; a name ending in '\\' is a folder.
 void MakeTree(const fs::path& root, const std::vector<std::pair<std::string, std::string>>& entries);
 
+// An INI file read the simple way (section and key names without regard to case, the first
+// section and the first key of a name win, blanks around keys and values dropped, ';'
+// lines skipped). Nothing when the file or the section or the key is missing.
+std::optional<std::vector<std::string>> IniSection(const std::optional<std::string>& bytes,
+                                                   std::string_view section);  // "key=value" lines
+std::optional<std::string> IniValue(const std::optional<std::string>& bytes, std::string_view section,
+                                    std::string_view key);
+
+// Deletes a file or a folder with everything in it (read-only files too) through the
+// plain Win32 calls; true when nothing is left.
+bool RemoveTree(const fs::path& path, int depth = 0);
+
+// Holds a file open without sharing, as another program might, until released.
+class LockedFile {
+ public:
+  explicit LockedFile(const fs::path& path)
+      : handle_(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)) {}
+  ~LockedFile() { Release(); }
+  LockedFile(const LockedFile&) = delete;
+  LockedFile& operator=(const LockedFile&) = delete;
+  bool Held() const { return handle_ != INVALID_HANDLE_VALUE; }
+  void Release() {
+    if (Held()) CloseHandle(handle_);
+    handle_ = INVALID_HANDLE_VALUE;
+  }
+
+ private:
+  HANDLE handle_;
+};
+
+// Sets the read-only attribute for a while; cleared again so the folder can be removed.
+class ReadOnlyFile {
+ public:
+  explicit ReadOnlyFile(fs::path path) : path_(std::move(path)) {
+    set_ = SetFileAttributesW(path_.c_str(), FILE_ATTRIBUTE_READONLY) != FALSE;
+  }
+  ~ReadOnlyFile() { Clear(); }
+  ReadOnlyFile(const ReadOnlyFile&) = delete;
+  ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
+  bool Set() const { return set_; }
+  void Clear() {
+    if (set_) SetFileAttributesW(path_.c_str(), FILE_ATTRIBUTE_NORMAL);
+    set_ = false;
+  }
+
+ private:
+  fs::path path_;
+  bool set_ = false;
+};
+
+// An environment variable of the driver (and so of the programs it starts) for a while.
+class ScopedVariable {
+ public:
+  ScopedVariable(const wchar_t* name, const wchar_t* value) : name_(name) {
+    wchar_t old[32767];
+    const DWORD n = GetEnvironmentVariableW(name, old, 32767);
+    if (n > 0 && n < 32767) old_ = std::wstring(old, n);
+    SetEnvironmentVariableW(name, value);
+  }
+  ~ScopedVariable() { SetEnvironmentVariableW(name_, old_ ? old_->c_str() : nullptr); }
+  ScopedVariable(const ScopedVariable&) = delete;
+  ScopedVariable& operator=(const ScopedVariable&) = delete;
+
+ private:
+  const wchar_t* name_;
+  std::optional<std::wstring> old_;
+};
+
 // Thrown by Abort/Require to leave a journey that cannot go on; the runner catches it.
 struct JourneyAborted {};
 

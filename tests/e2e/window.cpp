@@ -205,6 +205,45 @@ std::vector<std::wstring> ListRows(HWND list) {
 
 int ListSelection(HWND list) { return static_cast<int>(Send(list, LB_GETCURSEL)); }
 
+std::vector<LRESULT> ListItemData(HWND list) {
+  std::vector<LRESULT> data;
+  const auto count = Send(list, LB_GETCOUNT);
+  for (LRESULT i = 0; i < count; ++i) data.push_back(Send(list, LB_GETITEMDATA, static_cast<WPARAM>(i)));
+  return data;
+}
+
+void SelectRow(HWND notified, HWND list, int index) {
+  Send(list, LB_SETCURSEL, static_cast<WPARAM>(index));
+  Post(notified, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(GetDlgCtrlID(list)), LBN_SELCHANGE),
+       reinterpret_cast<LPARAM>(list));
+}
+
+void PressSpace(HWND list) {
+  // The program's message loop turns the key into its WM_CHAR, as for a real key press.
+  PostKey(list, VK_SPACE);
+}
+
+HWND FileNameEdit(HWND dialog) {
+  constexpr int kFileNameCombo = 0x47C;  // cmb13
+  constexpr int kFileNameEdit = 0x480;   // edt1
+  if (HWND combo = GetDlgItem(dialog, kFileNameCombo); combo && IsWindowVisible(combo)) {
+    // A combo box, or (in Wine) a ComboBoxEx32 with the combo box inside: the edit is deeper.
+    for (HWND inner = combo; inner; inner = FindWindowExW(inner, nullptr, L"ComboBox", nullptr))
+      if (HWND edit = FindWindowExW(inner, nullptr, L"Edit", nullptr)) return edit;
+  }
+  if (HWND edit = GetDlgItem(dialog, kFileNameEdit); edit && IsWindowVisible(edit)) return edit;
+  return nullptr;
+}
+
+bool ChooseFileName(HWND dialog, const std::wstring& name) {
+  const HWND edit = FileNameEdit(dialog);
+  if (!edit) return false;
+  Send(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.c_str()));
+  if (WindowText(edit) != name) return false;
+  PressBoxButton(dialog, IDOK);
+  return true;
+}
+
 std::map<int, std::wstring> ReadHints(DWORD pid) {
   constexpr size_t kTextChars = 1024;
   constexpr size_t kTextOffset = sizeof(TTTOOLINFOW);

@@ -49,6 +49,19 @@ bool SetSize(HWND window, int width, int height);
 // List box rows via LB_GETTEXT (the W version: the A one is broken across processes in Wine).
 std::vector<std::wstring> ListRows(HWND list);
 int ListSelection(HWND list);
+// Each row's item data (the program keeps a row's check state there: 1 checked, 0 not).
+std::vector<LRESULT> ListItemData(HWND list);
+// Selects a row as a click would: LB_SETCURSEL, then the LBN_SELCHANGE the list would send
+// to the window that handles its notifications.
+void SelectRow(HWND notified, HWND list, int index);
+// The space bar on the list: switches the selected row's check box.
+void PressSpace(HWND list);
+
+// The common file-open dialog (#32770): its file name edit (inside the combo box 0x47C,
+// which Wine makes a ComboBoxEx32, or the old-style edit 0x480), or nullptr when the window is no such dialog.
+HWND FileNameEdit(HWND dialog);
+// Types the name into the dialog's file name field and presses OK.
+bool ChooseFileName(HWND dialog, const std::wstring& name);
 
 // Hints of a process's tooltip windows, keyed by the control ID of each tool.
 std::map<int, std::wstring> ReadHints(DWORD pid);
