@@ -35,13 +35,18 @@ public:
     // PrepareCollation(b)) orders a and b as Compare(a, b) does.
     virtual CollationText PrepareCollation(std::string_view text) const = 0;
     virtual int ComparePrepared(const CollationText& a, const CollationText& b) const = 0;
+    // Appends bytes whose plain byte order (memcmp) follows the collation for nearly all
+    // texts, to put many texts into almost the right order cheaply. That order may
+    // disagree with ComparePrepared on some texts, so it must still be checked with it.
+    virtual void AppendSortKey(const CollationText& text, std::string& key) const = 0;
     virtual std::string ConvertOemToAnsi(std::string_view text) const = 0;
 };
 
 #ifdef _WIN32
 // The rules of the running Windows (CharUpperBuffA, CompareStringA, OemToCharBuffA).
 // Prepared texts hold the UTF-16 form that CompareStringA converts to on every call and
-// are compared with CompareStringW.
+// are compared with CompareStringW; their sort-key bytes come from a table of the
+// collation's ranks of single characters, made with the rules.
 std::unique_ptr<TextRules> MakeSystemTextRules();
 #endif
 

@@ -77,6 +77,11 @@ int FakeTextRules::ComparePrepared(const CollationText& a, const CollationText& 
     return order < 0 ? -1 : (order > 0 ? 1 : 0);
 }
 
+void FakeTextRules::AppendSortKey(const CollationText& text, std::string& key) const
+{
+    for (const char16_t unit : text.Units()) key.push_back(static_cast<char>(unit));
+}
+
 std::string FakeTextRules::ConvertOemToAnsi(std::string_view text) const
 {
     return MapBytes(text, Oem866To1251);

@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -69,6 +72,116 @@ INSTANTIATE_TEST_SUITE_P(Keys, SortOrderTest, ::testing::Values(
     // Case and blanks around the parts do not count; flags are not part of the key.
     OrderCase{"CaseAndBlanksIgnored", SortMode::ByExtension,
               {"Zip = 1 , B", "zip=2,a", "ZIP=3,C"}, {"zip=2,a", "Zip = 1 , B", "ZIP=3,C"}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// Rules whose sort-key bytes can be made to disagree with the comparison, and which count
+// the comparisons: the sort must come out right whatever the keys say, and cheaply when
+// they are right.
+class CountingRules : public FakeTextRules {
+public:
+    using Distortion = std::function<std::string(const std::string& key)>;
+    explicit CountingRules(Distortion distort) : distort_(std::move(distort)) {}
+
+    int ComparePrepared(const CollationText& a, const CollationText& b) const override
+    {
+        ++comparisons;
+        return FakeTextRules::ComparePrepared(a, b);
+    }
+    void AppendSortKey(const CollationText& text, std::string& key) const override
+    {
+        std::string own;
+        FakeTextRules::AppendSortKey(text, own);
+        key += distort_ ? distort_(own) : own;
+    }
+
+    mutable std::size_t comparisons = 0;
+
+private:
+    Distortion distort_;
+};
+
+// The documented order, built the slow way: each row in turn goes before the first key
+// that does not compare less, so equal keys come out later row first.
+TextList ReferenceOrder(const TextList& rows, const TextRules& rules)
+{
+    std::vector<std::string> keys;
+    TextList sorted;
+    for (const std::string& row : rows) {
+        const std::string key = AssociationSortKey(row, SortMode::ByExtension, rules);
+        std::size_t at = 0, end = keys.size();
+        while (at < end) {
+            const std::size_t mid = (at + end) / 2;
+            if (rules.Compare(keys[mid], key) < 0) at = mid + 1;
+            else end = mid;
+        }
+        keys.insert(keys.begin() + static_cast<std::ptrdiff_t>(at), key);
+        sorted.insert(sorted.begin() + static_cast<std::ptrdiff_t>(at), row);
+    }
+    return sorted;
+}
+
+// 2,000 rows in a scrambled order, every tenth key repeated in other case and spacing,
+// with letters of both alphabets so that the upper-casing counts.
+TextList ScrambledRows()
+{
+    TextList rows;
+    for (std::size_t i = 0; i < 2000; ++i) {
+        const std::size_t n = (i * 769) % 1800;  // 769 is prime: 1,800 distinct keys, some twice
+        std::string extension = "e" + std::to_string(n % 60) + (n % 3 ? "\xE0" : "\xC0");
+        std::string path = "c:\\plugins\\p" + std::to_string(n / 60) + ".wcx";
+        if (i % 2) std::transform(path.begin(), path.end(), path.begin(), [](char c) { return c == 'p' ? 'P' : c; });
+        rows.push_back((i % 4 ? "" : " ") + extension + "=" + std::to_string(i) + "," + path);
+    }
+    return rows;
+}
+
+struct PreOrderCase {
+    const char* name;
+    CountingRules::Distortion distort;
+    std::size_t minRepairs;
+    std::size_t maxComparisonsPerRow;
+};
+
+class PreOrderTest : public ::testing::TestWithParam<PreOrderCase> {};
+
+TEST_P(PreOrderTest, OrderIsTheComparisonsWhateverTheSortKeysSay)
+{
+    const TextList rows = ScrambledRows();
+    const FakeTextRules plain;
+    const TextList expected = ReferenceOrder(rows, plain);
+
+    const CountingRules rules(GetParam().distort);
+    AssociationList list;
+    for (const std::string& row : rows) list.Append(row, false);
+    SortAssociations(list, SortMode::ByExtension, rules);
+    EXPECT_EQ(Texts(list), expected);
+    // n - 1 comparisons check an order that is already right; every repair costs more.
+    EXPECT_GE(rules.comparisons, rows.size() - 1 + GetParam().minRepairs);
+    EXPECT_LE(rules.comparisons, GetParam().maxComparisonsPerRow * rows.size());
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, PreOrderTest, ::testing::Values(
+    // Keys that agree: one comparison per neighbouring pair and no more.
+    PreOrderCase{"Agreeing", nullptr, 0, 1},
+    // Some keys sort a little out of place (plugin 7 among plugin 8's rows): the insertion
+    // pass moves them back, far below a full sort's count.
+    PreOrderCase{"SomeDisagree",
+                 [](std::string key) {
+                     const std::size_t at = key.find("\\P7.");
+                     if (at != std::string::npos) key[at + 2] = '8';
+                     return key;
+                 },
+                 1, 2},
+    // Keys that say nothing: the pass gives up and a full sort takes over.
+    PreOrderCase{"AllEqual", [](const std::string&) { return std::string(); }, 1, 40},
+    // Keys in exactly the reverse order: no quadratic insertion pass either.
+    PreOrderCase{"Reversed",
+                 [](const std::string& key) {
+                     std::string reversed = key;
+                     for (char& c : reversed) c = static_cast<char>(0xFF - static_cast<unsigned char>(c));
+                     return reversed + "\xFF";
+                 },
+                 1, 40}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SortAssociationsTest, EqualKeysReverseOnEverySort)

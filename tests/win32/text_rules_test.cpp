@@ -8,6 +8,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace pakvane {
 namespace {
@@ -109,6 +110,44 @@ TEST_F(TextRulesTest, ConvertOemToAnsiConvertsBetweenTheProcessCodePages)
     EXPECT_EQ(rules->ConvertOemToAnsi("a\0b"sv), "a\0b"sv);
     EXPECT_EQ(rules->ConvertOemToAnsi(""), "");
     if (!tested) GTEST_SKIP() << "no byte table for code pages " << GetOEMCP() << "/" << GetACP();
+}
+
+// The sort-key bytes only pre-order a sort, which the comparison then checks, so a wrong
+// key costs time, not correctness. For the texts plugin lists are made of they must agree
+// with the comparison exactly, or large sorts fall back to the slow way.
+TEST_F(TextRulesTest, SortKeysOrderCommonTextsAsTheComparisonDoes)
+{
+    const std::vector<std::string> texts = {
+        "", " ", "a", "A", "b", "z", "Z", "0", "1", "9", "10", "a9", "a10", "a09", "ab", "aB", "a b", "a_b", "a.b",
+        "a-b", "a-c", "-ab", "ab-", "a'b", "'ab", "ab'", "a--b", "zip", "ZIP", "zip.wcx", "zip-wcx", "zip_wcx",
+        "7z", "7-zip", "7zip", "multi-arc", "multiarc", "MultiArc_12", "sfx'tool 3", "sfxtool 3", "sfx-tool.wcx",
+        "c:\\wcx\\zip.wcx", "C:\\WCX\\ZIPX.WCX", "c:\\program files\\total commander\\plugins",
+        "%commander_path%\\plugins\\wcx", "%COMMANDER_PATH%\\PLUGINS\\WCX\\", "_x", "!x", "~x", "(a)", "[a]",
+        "{a}", "a&b", "a+b", "a=b", "a@b", "a#b", "a$b", "a;b", "a,b", "a~b",
+        // Letters above 0x7F: Cyrillic under 1251, accented Latin under 1252.
+        "\xC0", "\xE0", "\xC0\xC1", "\xE0\xE1", "\xC5", "\xE5", "\xC9", "\xE9", "\xE9t\xE9", "ete", "eta",
+        "\xD0", "\xEF", "\xC0" "1", "1\xC0", "z\xC0", "\xC0z", "\xC1\xC0\xC7\xC0", "\xE1\xE0\xE7\xE0",
+        "a\xC0", "a\xE9b", "aeb", "\xC0-\xC1", "\xC0'\xC1", "\xC0\xC1-",
+    };
+    std::vector<std::string> keys;
+    std::vector<CollationText> prepared;
+    for (const std::string& text : texts) {
+        prepared.push_back(rules->PrepareCollation(text));
+        keys.emplace_back();
+        rules->AppendSortKey(prepared.back(), keys.back());
+    }
+    const auto sign = [](int value) { return value < 0 ? -1 : (value > 0 ? 1 : 0); };
+    int disagreements = 0;
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        for (std::size_t j = 0; j < texts.size(); ++j) {
+            const int expected = sign(rules->ComparePrepared(prepared[i], prepared[j]));
+            if (sign(keys[i].compare(keys[j])) == expected) continue;
+            if (++disagreements <= 10)
+                ADD_FAILURE() << "\"" << texts[i] << "\" vs \"" << texts[j] << "\": comparison " << expected
+                              << ", sort keys disagree (ANSI code page " << GetACP() << ")";
+        }
+    }
+    EXPECT_EQ(disagreements, 0);
 }
 
 }  // namespace

@@ -3,8 +3,12 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <array>
 #include <climits>
+#include <cstdint>
+#include <memory>
 #include <utility>
+#include <vector>
 
 namespace pakvane {
 
@@ -67,10 +71,148 @@ const wchar_t* Wide(const std::u16string& units)
     return units.empty() ? L"" : reinterpret_cast<const wchar_t*>(units.data());
 }
 
+int CompareUnits(DWORD flags, const wchar_t* a, int aLength, const wchar_t* b, int bLength)
+{
+    return FromCompareResult(CompareStringW(LOCALE_USER_DEFAULT, flags, a, aLength, b, bLength));
+}
+
+// Sort-key bytes without a system call per text (LCMapString costs about as much as a few
+// comparisons, and the key is needed for every row). Every character one byte of the code
+// page turns into is ranked once by CompareStringW, alone; a text's key lists the ranks
+// level by level as the collation compares: first the characters that count at the first
+// level (ignoring case, accents, kana type and width), then those same characters ignoring
+// case only, then the characters the first level skips (hyphen, apostrophe) with their
+// positions. Contractions, expansions and characters not ranked are not modelled, so the
+// order is close to the collation's, not always equal to it.
+class CharacterRanks {
+public:
+    explicit CharacterRanks(UINT codePage) : primary_(kUnits, kUnranked), secondary_(kUnits, kLastSecondary)
+    {
+        std::vector<wchar_t> units;
+        for (int byte = 1; byte < 256; ++byte) {
+            const char c = static_cast<char>(byte);
+            wchar_t unit = 0;
+            if (MultiByteToWideChar(codePage, 0, &c, 1, &unit, 1) != 1) continue;
+            if (std::find(units.begin(), units.end(), unit) == units.end()) units.push_back(unit);
+        }
+        std::vector<wchar_t> counted;
+        for (const wchar_t unit : units) {
+            if (SkippedAtFirstLevel(unit)) primary_[unit] = kSkipped;
+            else counted.push_back(unit);
+        }
+        const std::vector<std::uint16_t> first = Ranks(counted, kFirstLevel);
+        const std::vector<std::uint16_t> second = Ranks(units, NORM_IGNORECASE);
+        for (std::size_t i = 0; i < counted.size(); ++i)
+            primary_[counted[i]] = static_cast<std::uint8_t>(std::min<int>(kFirstRank + first[i], kLastRank));
+        for (std::size_t i = 0; i < units.size(); ++i)
+            secondary_[units[i]] = static_cast<std::uint8_t>(std::min<int>(1 + second[i], kLastSecondary));
+    }
+
+    void AppendKey(const std::u16string& units, std::string& key) const
+    {
+        std::size_t skipped = 0, unranked = 0;
+        for (const char16_t unit : units) {
+            skipped += primary_[unit] == kSkipped;
+            unranked += primary_[unit] == kUnranked;
+        }
+        const std::size_t counted = units.size() - skipped;
+        const std::size_t start = key.size();
+        key.resize(start + counted * 2 + unranked * 2 + 2 + skipped * 3);
+        char* out = key.data() + start;
+        for (const char16_t unit : units) {
+            const std::uint8_t rank = primary_[unit];
+            if (rank == kSkipped) continue;
+            if (rank != kUnranked) {
+                *out++ = static_cast<char>(rank);
+            } else {  // after every ranked character, in code order
+                *out++ = static_cast<char>(kUnrankedMark);
+                *out++ = static_cast<char>(unit >> 8);
+                *out++ = static_cast<char>(unit & 0xFF);
+            }
+        }
+        *out++ = '\0';
+        for (const char16_t unit : units)
+            if (primary_[unit] != kSkipped) *out++ = static_cast<char>(secondary_[unit]);
+        *out++ = '\0';
+        // A skipped character makes a text sort after the same text without it, and the
+        // later it stands the less it weighs.
+        for (std::size_t i = 0; i < units.size() && skipped > 0; ++i) {
+            if (primary_[units[i]] != kSkipped) continue;
+            const unsigned weight = 0xFFFF - static_cast<unsigned>(std::min<std::size_t>(i, 0xFFFF));
+            *out++ = static_cast<char>(weight >> 8);
+            *out++ = static_cast<char>(weight & 0xFF);
+            *out++ = static_cast<char>(secondary_[units[i]]);
+        }
+    }
+
+private:
+    static constexpr std::size_t kUnits = 0x10000;
+    static constexpr std::uint8_t kUnranked = 0;
+    static constexpr std::uint8_t kSkipped = 1;
+    static constexpr int kFirstRank = 2;
+    static constexpr int kLastRank = 0xFE;
+    static constexpr std::uint8_t kUnrankedMark = 0xFF;
+    static constexpr int kLastSecondary = 0xFF;
+    static constexpr DWORD kFirstLevel = NORM_IGNORECASE | NORM_IGNORENONSPACE | NORM_IGNOREKANATYPE | NORM_IGNOREWIDTH;
+
+    // A character the first level skips leaves the order of what surrounds it alone, which
+    // no counted character does for both pairs of neighbours.
+    static bool SkippedAtFirstLevel(wchar_t unit)
+    {
+        const auto order = [unit](wchar_t second, wchar_t other) {
+            const wchar_t text[2] = {unit, second};
+            return CompareUnits(kFirstLevel, text, 2, &other, 1);
+        };
+        return order(L'b', L'a') > 0 && order(L'a', L'b') < 0 && order(L'z', L'y') > 0 && order(L'y', L'z') < 0;
+    }
+
+    // Each unit's rank among the others, equal units sharing one. A binary insertion sort:
+    // few comparisons, and safe even should the comparison not be a consistent order.
+    static std::vector<std::uint16_t> Ranks(const std::vector<wchar_t>& units, DWORD flags)
+    {
+        const auto compare = [flags](wchar_t a, wchar_t b) { return CompareUnits(flags, &a, 1, &b, 1); };
+        std::vector<std::size_t> sorted;
+        for (std::size_t i = 0; i < units.size(); ++i) {
+            std::size_t low = 0, high = sorted.size();
+            while (low < high) {
+                const std::size_t mid = (low + high) / 2;
+                if (compare(units[i], units[sorted[mid]]) < 0) high = mid;
+                else low = mid + 1;
+            }
+            sorted.insert(sorted.begin() + static_cast<std::ptrdiff_t>(low), i);
+        }
+        std::vector<std::uint16_t> ranks(units.size(), 0);
+        std::uint16_t rank = 0;
+        for (std::size_t j = 0; j < sorted.size(); ++j) {
+            if (j > 0 && compare(units[sorted[j - 1]], units[sorted[j]]) != 0) ++rank;
+            ranks[sorted[j]] = rank;
+        }
+        return ranks;
+    }
+
+    std::vector<std::uint8_t> primary_;
+    std::vector<std::uint8_t> secondary_;
+};
+
 class SystemTextRules final : public TextRules {
 public:
+    SystemTextRules() : ranks_(CollationCodePage())
+    {
+        // In a single-byte code page every byte maps on its own, so the case mappings are
+        // looked up in tables (the call per text costs more than the sort of its result).
+        CPINFO info{};
+        singleByte_ = GetCPInfo(CP_ACP, &info) && info.MaxCharSize == 1;
+        if (!singleByte_) return;
+        for (int byte = 0; byte < 256; ++byte) {
+            upper_[byte] = lower_[byte] = static_cast<char>(byte);
+            CharUpperBuffA(&upper_[byte], 1);
+            CharLowerBuffA(&lower_[byte], 1);
+        }
+    }
+
     std::string UpperAnsi(std::string_view text) const override
     {
+        if (singleByte_) return MapBytes(text, upper_);
         std::string out(text);
         for (std::size_t at = 0; at < out.size(); at += kPiece) {
             const std::size_t length = std::min(kPiece, out.size() - at);
@@ -81,6 +223,7 @@ public:
 
     std::string LowerAnsi(std::string_view text) const override
     {
+        if (singleByte_) return MapBytes(text, lower_);
         std::string out(text);
         for (std::size_t at = 0; at < out.size(); at += kPiece) {
             const std::size_t length = std::min(kPiece, out.size() - at);
@@ -99,8 +242,7 @@ public:
     }
 
     // What CompareStringA does on every call, done once: the bytes to UTF-16, then
-    // CompareStringW with the same locale and flags. No sort keys (LCMapString): their
-    // order can differ from CompareString's.
+    // CompareStringW with the same locale and flags.
     CollationText PrepareCollation(std::string_view text) const override
     {
         if (text.empty() || text.size() > INT_MAX) return CollationText(ToUnits(text));
@@ -124,6 +266,11 @@ public:
         return order != 2 ? order : OrdinalCompare(x, y);
     }
 
+    void AppendSortKey(const CollationText& text, std::string& key) const override
+    {
+        ranks_.AppendKey(text.Units(), key);
+    }
+
     std::string ConvertOemToAnsi(std::string_view text) const override
     {
         std::string out(text.size(), '\0');
@@ -133,6 +280,23 @@ public:
         }
         return out;
     }
+
+private:
+    using ByteTable = std::array<char, 256>;
+
+    static std::string MapBytes(std::string_view text, const ByteTable& table)
+    {
+        std::string out(text.size(), '\0');
+        for (std::size_t i = 0; i < text.size(); ++i) out[i] = table[static_cast<unsigned char>(text[i])];
+        return out;
+    }
+
+    // Built with the code page and locale of the moment; should the user change them while
+    // the program runs, only the speed of a sort suffers (its key bytes merely pre-order).
+    CharacterRanks ranks_;
+    bool singleByte_ = false;
+    ByteTable upper_{};
+    ByteTable lower_{};
 };
 
 }  // namespace
