@@ -240,19 +240,10 @@ void TMainForm::FormResize()
     LayoutControls();
 }
 
-// Closing, whichever way: with unsaved changes ask first; Yes saves and closes only when
-// the save allows it, Cancel (or a box that could not be shown) keeps the window.
+// Closing, whichever way: unsaved changes are settled first (the window may stay).
 void TMainForm::FormClose()
 {
-    if (HasUnsavedChanges()) {
-        const int answer = ShowMessageBox(Handle(), strings_, Str::SaveQuestion, Str::Question,
-                                          MB_YESNOCANCEL | MB_ICONQUESTION);
-        if (answer == IDYES) {
-            if (!SaveConfiguration()) return;
-        } else if (answer != IDNO) {
-            return;
-        }
-    }
+    if (!SettleUnsavedChanges()) return;
     WriteSettings();
     DestroyWindow(Handle());
 }

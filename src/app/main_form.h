@@ -16,6 +16,7 @@
 #include "app/win32_handles.h"
 #include "app/window_bridge.h"
 #include "config/association_list.h"
+#include "config/association_sort.h"
 #include "i18n/interface_strings.h"
 #include "settings/settings.h"
 
@@ -108,6 +109,8 @@ private:
 
     // The configuration file (main_form_config.cpp).
     bool LoadConfiguration(const std::string& path);
+    bool SettleUnsavedChanges();
+    SortMode CurrentSortMode() const;
     void ReportLoadFailure();
     std::string CommanderFolderForPaths() const;
 

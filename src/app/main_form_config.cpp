@@ -132,7 +132,7 @@ bool TMainForm::LoadConfiguration(const std::string& path)
     ShowConfigurationPath(path);
     EnableAddCommands();
     if (list_.Count() > 0) {
-        SortAssociations(list_, SortByExtension() ? SortMode::ByExtension : SortMode::ByPlugin, *services_->rules);
+        SortAssociations(list_, CurrentSortMode(), *services_->rules);
         list_.Select(0);
         EnableRowCommands();
     }
@@ -177,18 +177,27 @@ bool TMainForm::SaveConfiguration()
     }
 }
 
+// Before the list is dropped (closing, another file): with unsaved changes ask whether to
+// save. Yes goes on only when the save allows it, No goes on, Cancel (or a box that could
+// not be shown) stays.
+bool TMainForm::SettleUnsavedChanges()
+{
+    if (!HasUnsavedChanges()) return true;
+    const int answer =
+        ShowMessageBox(Handle(), strings_, Str::SaveQuestion, Str::Question, MB_YESNOCANCEL | MB_ICONQUESTION);
+    if (answer == IDYES) return SaveConfiguration();
+    return answer == IDNO;
+}
+
+SortMode TMainForm::CurrentSortMode() const
+{
+    return SortByExtension() ? SortMode::ByExtension : SortMode::ByPlugin;
+}
+
 // Another configuration file: ask about unsaved changes, let the user pick the file, load it.
 void TMainForm::OpenIniButtonClick()
 {
-    if (HasUnsavedChanges()) {
-        const int answer =
-            ShowMessageBox(Handle(), strings_, Str::SaveQuestion, Str::Question, MB_YESNOCANCEL | MB_ICONQUESTION);
-        if (answer == IDYES) {
-            if (!SaveConfiguration()) return;
-        } else if (answer != IDNO) {
-            return;
-        }
-    }
+    if (!SettleUnsavedChanges()) return;
 
     std::wstring filter = Widen(strings_[Str::IniFilter]) + L" (*.ini)" + L'\0' + L"*.ini" + L'\0' +
                           Widen(strings_[Str::AllFilesFilter]) + L" (*.*)" + L'\0' + L"*.*" + L'\0';
@@ -215,7 +224,7 @@ void TMainForm::OpenIniButtonClick()
 
 void TMainForm::SortList()
 {
-    SortAssociations(list_, SortByExtension() ? SortMode::ByExtension : SortMode::ByPlugin, *services_->rules);
+    SortAssociations(list_, CurrentSortMode(), *services_->rules);
     RefreshList();
 }
 
