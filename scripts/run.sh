@@ -16,7 +16,7 @@ exe="$root/build/win32/bin/pakvane.exe"
 source "$root/scripts/wine-env.sh"
 trap pakvane_wine_down EXIT
 if [ -n "${DISPLAY:-}" ]; then
-  PAKVANE_OWN_DISPLAY=0 pakvane_wine_up build/win32
+  PAKVANE_OWN_DISPLAY=0 pakvane_wine_up build/win32 plain
   wine "$exe" "$(winpath "$demo/wincmd.ini")" "$(winpath "$demo")\\"
 else
   pakvane_wine_up build/win32

@@ -1,6 +1,8 @@
 # Sourced by the build and test scripts: a private Wine prefix inside the build folder
 # and a headless X server for the run.
-#   pakvane_wine_up BUILD_DIR   sets WINEPREFIX etc., makes the prefix, starts Xvfb
+#   pakvane_wine_up BUILD_DIR [plain]
+#                               sets WINEPREFIX etc., makes the prefix, starts Xvfb; "plain"
+#                               gives a prefix without the virtual desktop, for a real display
 #   pakvane_wine_down           stops the wineserver and the Xvfb started here
 
 export WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
@@ -26,7 +28,9 @@ pakvane_start_xvfb() {
 pakvane_wine_up() {
   local build
   build=$(cd "$1" && pwd)
+  local kind=${2:-desktop}
   export WINEPREFIX="$build/wineprefix"
+  [ "$kind" = plain ] && WINEPREFIX="$build/wineprefix-plain"
   if [ -z "${DISPLAY:-}" ] || [ "${PAKVANE_OWN_DISPLAY:-1}" = 1 ]; then
     pakvane_start_xvfb || return 1
   fi
@@ -36,8 +40,8 @@ pakvane_wine_up() {
     timeout 300 wineboot -i </dev/null >/dev/null 2>&1
     # A virtual desktop: windows get frames and captions in screenshots, and closing a
     # window does not wait for a window manager that is not there.
-    wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f </dev/null >/dev/null 2>&1
-    wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f </dev/null >/dev/null 2>&1
+    [ "$kind" = plain ] || wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f </dev/null >/dev/null 2>&1
+    [ "$kind" = plain ] || wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f </dev/null >/dev/null 2>&1
     wineserver -w
     touch "$WINEPREFIX/.pakvane-ready"
   fi
