@@ -6,6 +6,7 @@
 
 #include "app.h"
 #include "app/control_ids.h"
+#include "config_samples.h"
 #include "expected_strings.h"
 #include "journey.h"
 
@@ -16,12 +17,6 @@ namespace {
 
 using Bytes = std::optional<std::string>;
 
-// Two lines for two extensions; enough for the stories that only need a change.
-const std::string kTwoRows =
-    "[Configuration]\r\nx = 1\r\n\r\n"
-    "[PackerPlugins]\r\n"
-    "arj=7,c:\\wcx\\arj.wcx\r\n"
-    "zip=511,c:\\wcx\\zip.wcx\r\n";
 // kTwoRows after switching arj off and saving.
 const std::string kTwoRowsArjOff =
     "[Configuration]\r\nx = 1\r\n\r\n"
@@ -44,14 +39,6 @@ void ToggleRow(App& app, int row) {
   PressSpace(list);
   app.Settle(200);
 }
-
-std::wstring CannotOpen(const std::wstring& path) {
-  std::wstring text = S(17);
-  text.replace(text.find(L"%s"), 2, path);
-  return text;
-}
-
-std::string Ansi(const std::wstring& path) { return Utf8(path); }  // the work paths are ASCII
 
 // "c:\плагины\cab.wcx" in the Cyrillic code page 1251: under 1251 the list shows Cyrillic,
 // under 1252 Latin letters; either way the bytes must come back unchanged.

@@ -6,6 +6,7 @@
 
 #include "app.h"
 #include "app/control_ids.h"
+#include "config_samples.h"
 #include "expected_strings.h"
 #include "journey.h"
 
@@ -16,19 +17,6 @@ namespace {
 
 using Bytes = std::optional<std::string>;
 
-const std::string kTwoRows =
-    "[Configuration]\r\nx = 1\r\n\r\n"
-    "[PackerPlugins]\r\n"
-    "arj=7,c:\\wcx\\arj.wcx\r\n"
-    "zip=511,c:\\wcx\\zip.wcx\r\n";
-
-std::wstring CannotOpen(const std::wstring& path) {
-  std::wstring text = S(17);
-  text.replace(text.find(L"%s"), 2, path);
-  return text;
-}
-
-std::string Ansi(const std::wstring& path) { return Utf8(path); }  // the work paths are ASCII
 
 bool Exists(const fs::path& path) {
   std::error_code error;
