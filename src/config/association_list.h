@@ -2,6 +2,7 @@
 // The association list: the one home of the rows the main window shows. The list box
 // is only a view of it and is refreshed from here after every change.
 #include <cstddef>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,8 @@ public:
     void Select(int index) { selected_ = (index >= 0 && static_cast<std::size_t>(index) < rows_.size()) ? index : -1; }
 
     void Clear() { rows_.clear(); selected_ = -1; }
+    // Room for this many rows, so that a long load does not move the rows again and again.
+    void Reserve(std::size_t count) { rows_.reserve(count); }
     void Append(std::string text, bool checked) { rows_.push_back({std::move(text), checked}); }
     // Replacing a row's text never changes whether it is switched on.
     void SetText(std::size_t index, std::string text) { rows_.at(index).text = std::move(text); }
@@ -30,6 +33,10 @@ public:
     void Erase(std::size_t index);
     // Puts a whole new order in place at once (sorting); selected is the new selected index.
     void Replace(std::vector<AssociationRow> rows, int selected) { rows_ = std::move(rows); Select(selected); }
+    // Puts the rows into a new order by moving them, not copying: row i of the result is old
+    // row order[i]. Check states and the selection go with their rows. order must hold every
+    // old index exactly once (std::invalid_argument otherwise, and the list is unchanged).
+    void Reorder(const std::vector<std::size_t>& order);
 
 private:
     std::vector<AssociationRow> rows_;
@@ -44,6 +51,25 @@ inline void AssociationList::Erase(std::size_t index)
     const int removed = static_cast<int>(index);
     if (selected_ == removed) selected_ = -1;
     else if (selected_ > removed) --selected_;
+}
+
+inline void AssociationList::Reorder(const std::vector<std::size_t>& order)
+{
+    if (order.size() != rows_.size()) throw std::invalid_argument("not a permutation of the rows");
+    std::vector<bool> seen(order.size(), false);
+    for (const std::size_t from : order) {
+        if (from >= order.size() || seen[from]) throw std::invalid_argument("not a permutation of the rows");
+        seen[from] = true;
+    }
+    std::vector<AssociationRow> reordered;
+    reordered.reserve(rows_.size());
+    int selected = -1;
+    for (const std::size_t from : order) {
+        if (static_cast<int>(from) == selected_) selected = static_cast<int>(reordered.size());
+        reordered.push_back(std::move(rows_[from]));
+    }
+    rows_ = std::move(reordered);
+    selected_ = selected;
 }
 
 }  // namespace pakvane

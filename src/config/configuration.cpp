@@ -107,14 +107,20 @@ LoadResult LoadAssociations(const ConfigurationIo& io, const std::string& config
     }
 
     // Switched-off rows first; a settings file that cannot be read simply has none.
-    if (auto settings = ReadDocument(io, settingsPath)) {
-        for (const auto& entry : settings->ReadSection(kPackerSection)) {
-            const Association row = ParseAssociation(entry.value);
-            if (!row.extension.empty() && !row.path.empty()) list.Append(entry.value, false);
-        }
+    std::vector<ProfileEntry> disabled;
+    if (auto settings = ReadDocument(io, settingsPath)) disabled = settings->ReadSection(kPackerSection);
+    list.Reserve(disabled.size() + enabled.size());
+    for (auto& entry : disabled) {
+        const Association row = ParseAssociation(entry.value);
+        if (!row.extension.empty() && !row.path.empty()) list.Append(std::move(entry.value), false);
     }
-    for (const auto& entry : enabled)
-        if (!entry.value.empty()) list.Append(entry.key + "=" + entry.value, true);
+    for (const auto& entry : enabled) {
+        if (entry.value.empty()) continue;
+        std::string text;
+        text.reserve(entry.key.size() + 1 + entry.value.size());
+        text.append(entry.key).append(1, '=').append(entry.value);
+        list.Append(std::move(text), true);
+    }
     return {Outcome::Loaded, configurationPath};
 }
 

@@ -1,7 +1,6 @@
 #include "config/profile_document.h"
 
 #include <stdexcept>
-#include <unordered_map>
 
 namespace pakvane {
 
@@ -79,6 +78,15 @@ void ProfileDocument::IndexUnits()
 {
     const std::size_t size = data_.size();
     const std::size_t whole = size + (size - bodyBegin_) % W;
+    // Room for every line at once: growing the index step by step copies it again and
+    // again on large files. Exact for a file with one kind of line break; mixed breaks
+    // merely let it grow later.
+    std::size_t crs = 0, lfs = 0;
+    for (std::size_t i = bodyBegin_; i < size; i += W) {
+        crs += data_[i] == '\r';
+        lfs += data_[i] == '\n';
+    }
+    lines_.reserve((crs > lfs ? crs : lfs) + 1);
     std::size_t pos = bodyBegin_;
     while (pos < whole) {
         std::size_t i = pos;
@@ -261,12 +269,26 @@ std::vector<ProfileEntry> ProfileDocument::ReadSection(std::string_view section)
     const std::size_t end = SectionEnd(*header);
 
     // The first line of each name gives the value, as a lookup by that name would; the
-    // listed names are the lines with '=' and a name that is not a ';' comment.
+    // listed names are the lines with '=' and a name that is not a ';' comment. Names are
+    // matched by their folded form, kept one after another in one buffer and found through
+    // an open-addressing table: a map node and a string per line made long sections slow.
     struct Name {
-        std::optional<std::string> value;
-        bool listed = false;
+        std::size_t keyBegin, keyEnd;  // in keys
+        std::size_t firstLine;
+        bool listed;
     };
-    std::unordered_map<std::string, Name> names;
+    std::string keys;
+    std::vector<Name> names;
+    names.reserve(end - *header);
+    entries.reserve(end - *header);
+    std::size_t slots = 16;
+    while (slots < 2 * (end - *header)) slots *= 2;
+    constexpr std::size_t kFree = static_cast<std::size_t>(-1);
+    std::vector<std::size_t> table(slots, kFree);
+    const auto keyOf = [&](const Name& name) {
+        return std::string_view(keys).substr(name.keyBegin, name.keyEnd - name.keyBegin);
+    };
+
     for (std::size_t i = *header + 1; i < end; ++i) {
         const Line& line = lines_[i];
         if (line.kind != LineKind::Entry && line.kind != LineKind::Bare) continue;
@@ -274,12 +296,30 @@ std::vector<ProfileEntry> ProfileDocument::ReadSection(std::string_view section)
         AnsiText rendered = Render(span);
         std::string name = std::move(rendered.text);
         // Lossy names are told apart by their own characters, not by their rendering.
-        auto [it, added] = names.try_emplace(rendered.exact ? FoldProfileName(name)
-                                                            : "\x01" + data_.substr(span.begin, span.end - span.begin));
-        if (added && line.kind == LineKind::Entry) it->second.value = Render(ReadValueSpan(line)).text;
-        if (line.kind != LineKind::Entry || name.empty() || name[0] == ';' || it->second.listed) continue;
-        it->second.listed = true;
-        entries.push_back({std::move(name), it->second.value.value_or(std::string())});
+        const std::size_t keyBegin = keys.size();
+        if (rendered.exact) {
+            for (const char c : name) keys.push_back(FoldAscii(c));
+        } else {
+            keys.push_back('\x01');
+            keys.append(data_, span.begin, span.end - span.begin);
+        }
+        const std::string_view key = std::string_view(keys).substr(keyBegin);
+        std::uint32_t hash = 2166136261u;  // FNV-1a
+        for (const char c : key) hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
+        std::size_t slot = hash & (slots - 1);
+        while (table[slot] != kFree && keyOf(names[table[slot]]) != key) slot = (slot + 1) & (slots - 1);
+        if (table[slot] == kFree) {
+            table[slot] = names.size();
+            names.push_back({keyBegin, keys.size(), i, false});
+        } else {
+            keys.resize(keyBegin);
+        }
+        Name& found = names[table[slot]];
+        if (line.kind != LineKind::Entry || name.empty() || name[0] == ';' || found.listed) continue;
+        found.listed = true;
+        const Line& first = lines_[found.firstLine];
+        entries.push_back({std::move(name), first.kind == LineKind::Entry ? Render(ReadValueSpan(first)).text
+                                                                           : std::string()});
     }
     return entries;
 }

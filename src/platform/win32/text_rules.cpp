@@ -56,16 +56,26 @@ UINT CollationCodePage()
     return codePage;
 }
 
-// A text the code page could not convert keeps its bytes as units, so that it still sorts
-// consistently.
-std::u16string ToUnits(std::string_view text)
+// The text's UTF-16 form appended to units. A text the code page could not convert keeps
+// its bytes as units, so that it still sorts consistently.
+void AppendUnits(UINT codePage, std::string_view text, std::u16string& units)
 {
-    std::u16string units(text.size(), u'\0');
-    for (std::size_t i = 0; i < text.size(); ++i) units[i] = static_cast<unsigned char>(text[i]);
-    return units;
+    const std::size_t start = units.size();
+    // No byte sequence gives more UTF-16 units than it has bytes, so one call does.
+    units.resize(start + text.size());
+    if (!text.empty() && text.size() <= INT_MAX) {
+        const int bytes = static_cast<int>(text.size());
+        const int made = MultiByteToWideChar(codePage, 0, text.data(), bytes,
+                                             reinterpret_cast<LPWSTR>(units.data() + start), bytes);
+        if (made > 0) {
+            units.resize(start + static_cast<std::size_t>(made));
+            return;
+        }
+    }
+    for (std::size_t i = 0; i < text.size(); ++i) units[start + i] = static_cast<unsigned char>(text[i]);
 }
 
-const wchar_t* Wide(const std::u16string& units)
+const wchar_t* Wide(std::u16string_view units)
 {
     static_assert(sizeof(wchar_t) == sizeof(char16_t), "Windows wide characters are UTF-16 units");
     return units.empty() ? L"" : reinterpret_cast<const wchar_t*>(units.data());
@@ -108,7 +118,7 @@ public:
             secondary_[units[i]] = static_cast<std::uint8_t>(std::min<int>(1 + second[i], kLastSecondary));
     }
 
-    void AppendKey(const std::u16string& units, std::string& key) const
+    void AppendKey(std::u16string_view units, std::string& key) const
     {
         std::size_t skipped = 0, unranked = 0;
         for (const char16_t unit : units) {
@@ -245,20 +255,31 @@ public:
     // CompareStringW with the same locale and flags.
     CollationText PrepareCollation(std::string_view text) const override
     {
-        if (text.empty() || text.size() > INT_MAX) return CollationText(ToUnits(text));
-        const UINT codePage = CollationCodePage();
-        const int bytes = static_cast<int>(text.size());
-        const int length = MultiByteToWideChar(codePage, 0, text.data(), bytes, nullptr, 0);
-        if (length <= 0) return CollationText(ToUnits(text));
-        std::u16string units(static_cast<std::size_t>(length), u'\0');
-        MultiByteToWideChar(codePage, 0, text.data(), bytes, reinterpret_cast<LPWSTR>(units.data()), length);
+        std::u16string units;
+        AppendUnits(CollationCodePage(), text, units);
         return CollationText(std::move(units));
+    }
+
+    void PrepareCollations(const std::vector<std::string_view>& texts, std::u16string& units,
+                           std::vector<std::size_t>& ends) const override
+    {
+        const UINT codePage = CollationCodePage();
+        std::size_t bytes = 0;
+        for (const std::string_view text : texts) bytes += text.size();
+        units.clear();
+        units.reserve(bytes);  // a byte never gives more than one unit
+        ends.clear();
+        ends.reserve(texts.size());
+        for (const std::string_view text : texts) {
+            AppendUnits(codePage, text, units);
+            ends.push_back(units.size());
+        }
     }
 
     int ComparePrepared(const CollationText& a, const CollationText& b) const override
     {
-        const std::u16string& x = a.Units();
-        const std::u16string& y = b.Units();
+        const std::u16string_view x = a.Units();
+        const std::u16string_view y = b.Units();
         if (x.size() > INT_MAX || y.size() > INT_MAX) return OrdinalCompare(x, y);
         const int order = FromCompareResult(CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE,
                                                            Wide(x), static_cast<int>(x.size()),
