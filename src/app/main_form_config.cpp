@@ -216,10 +216,7 @@ void TMainForm::OpenIniButtonClick()
 
     const std::string chosen = AnsiPath(file);
     DisableListCommands();
-    if (!LoadConfiguration(chosen)) {
-        lastLoadProblem_ = lastLoadProblem_.empty() ? chosen : lastLoadProblem_;
-        ReportLoadFailure();
-    }
+    if (!LoadConfiguration(chosen)) ReportLoadFailure();
 }
 
 void TMainForm::SortList()

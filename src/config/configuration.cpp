@@ -143,24 +143,31 @@ SaveResult SaveAssociations(const ConfigurationIo& io, const std::string& config
 
     if (configurationPath.empty()) return {WriteStatus::Failed, false, configurationPath};
 
-    // Find where the lines really go before writing anything.
+    // Find where the lines really go before writing anything; the file read for that is
+    // the one rewritten, so it is not read twice.
     std::string target = configurationPath;
+    std::optional<ProfileDocument> targetDocument;
     if (io.files.FileExists(configurationPath)) {
-        auto configuration = ReadDocument(io, configurationPath);
-        if (!configuration) return {WriteStatus::Failed, false, configurationPath};
-        const auto place = LocatePackerSection(*configuration, configurationPath, commanderFolder, io.environment);
+        targetDocument = ReadDocument(io, configurationPath);
+        if (!targetDocument) return {WriteStatus::Failed, false, configurationPath};
+        const auto place = LocatePackerSection(*targetDocument, configurationPath, commanderFolder, io.environment);
         if (place.kind == PackerSectionPlace::Kind::Unresolved) return {WriteStatus::Failed, false, place.path, true};
-        target = place.path;
         if (place.kind == PackerSectionPlace::Kind::Redirected) {
-            if (auto redirected = ReadDocument(io, target);
-                redirected && HasRedirect(redirected->ReadSection(kPackerSection)))
-                return {WriteStatus::Failed, false, target, true};
+            target = place.path;
+            targetDocument.reset();
+            if (io.files.FileExists(target)) {
+                targetDocument = ReadDocument(io, target);
+                if (!targetDocument) return {WriteStatus::Failed, false, target};
+                if (HasRedirect(targetDocument->ReadSection(kPackerSection))) return {WriteStatus::Failed, false, target, true};
+            }
         }
     }
 
     ProfileFile configurationFile(io.files, io.codePage, target);
-    if (auto status = configurationFile.ReplaceSection(kPackerSection, enabled); status != WriteStatus::Ok)
-        return {status, false, target};
+    const WriteStatus written = targetDocument
+                                    ? configurationFile.ReplaceSection(std::move(*targetDocument), kPackerSection, enabled)
+                                    : configurationFile.ReplaceSection(kPackerSection, enabled);
+    if (written != WriteStatus::Ok) return {written, false, target};
     ProfileFile settingsFile(io.files, io.codePage, settingsPath);
     if (auto status = settingsFile.ReplaceSection(kPackerSection, disabled); status != WriteStatus::Ok)
         return {status, true, settingsPath};

@@ -41,15 +41,21 @@ WriteStatus ProfileFile::Update(Change change)
         if (files_->FileExists(path_)) return WriteStatus::Failed;
         document.emplace(*codePage_);
     }
+    return Apply(*document, change);
+}
+
+template <class Change>
+WriteStatus ProfileFile::Apply(ProfileDocument& document, Change change)
+{
     try {
-        const WriteStatus status = change(*document);
-        if (status != WriteStatus::Ok || !document->Modified()) return status;
+        const WriteStatus status = change(document);
+        if (status != WriteStatus::Ok || !document.Modified()) return status;
     } catch (const std::length_error&) {
         return WriteStatus::Failed;  // the result would be larger than a profile file we can hold
     } catch (const std::bad_alloc&) {
         return WriteStatus::Failed;
     }
-    return files_->ReplaceContent(path_, document->Bytes());
+    return files_->ReplaceContent(path_, document.Bytes());
 }
 
 WriteStatus ProfileFile::WriteString(std::string_view section, std::string_view key, std::string_view value)
@@ -60,6 +66,12 @@ WriteStatus ProfileFile::WriteString(std::string_view section, std::string_view 
 WriteStatus ProfileFile::ReplaceSection(std::string_view section, const std::vector<ProfileEntry>& entries)
 {
     return Update([&](ProfileDocument& document) { return document.ReplaceSection(section, entries); });
+}
+
+WriteStatus ProfileFile::ReplaceSection(ProfileDocument loaded, std::string_view section,
+                                        const std::vector<ProfileEntry>& entries)
+{
+    return Apply(loaded, [&](ProfileDocument& document) { return document.ReplaceSection(section, entries); });
 }
 
 }  // namespace pakvane

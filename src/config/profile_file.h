@@ -28,10 +28,14 @@ public:
     // A missing file is created. A file that exists but cannot be read is never overwritten.
     WriteStatus WriteString(std::string_view section, std::string_view key, std::string_view value);
     WriteStatus ReplaceSection(std::string_view section, const std::vector<ProfileEntry>& entries);
+    // The same on this file's content already read by the caller, which saves reading it again.
+    WriteStatus ReplaceSection(ProfileDocument loaded, std::string_view section,
+                               const std::vector<ProfileEntry>& entries);
 
 private:
     std::optional<ProfileDocument> Load() const;
     template <class Change> WriteStatus Update(Change change);
+    template <class Change> WriteStatus Apply(ProfileDocument& document, Change change);
 
     FileSystem* files_;
     const CodePage* codePage_;

@@ -15,9 +15,11 @@ public:
     std::set<std::string> unreadable;   // exists, but reading fails (held open without sharing)
     std::set<std::string> unwritable;   // read-only or locked: replacing fails
     int writes = 0;
+    mutable std::map<std::string, int> reads;  // per path
 
     std::optional<std::string> ReadFile(const std::string& path) const override
     {
+        ++reads[path];
         if (unreadable.count(path)) return std::nullopt;
         const auto it = files.find(path);
         if (it == files.end()) return std::nullopt;
