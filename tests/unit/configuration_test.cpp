@@ -4,6 +4,7 @@
 #include "fakes/fake_system.h"
 #include "fakes/fake_text_rules.h"
 #include "fakes/memory_file_system.h"
+#include "unit/encoded_text.h"
 
 #include <gtest/gtest.h>
 
@@ -74,6 +75,7 @@ TEST_F(ConfigurationTest, SaveSplitsRowsBetweenTheFilesAndKeepsTheRestOfTheFile)
 
     const SaveResult result = Save();
     EXPECT_EQ(result.status, WriteStatus::Ok);
+    EXPECT_EQ(files.reads[ini], 1) << "the file read to find the section is the one rewritten";
     EXPECT_EQ(files.files[ini], "; my settings\r\n[Configuration]\r\nlang = rus\r\n\r\n[PackerPlugins]\r\n"
                                 "zip=7,C:\\WCX\\ZIP.WCX\r\narj=0,c:\\wcx\\arj.wcx\r\n"
                                 "\r\n[PackerPlugins64]\r\nzip=1,zip64.wcx\r\n[Colors]\r\nBack=1");
@@ -171,18 +173,11 @@ namespace pakvane {
 namespace {
 
 // "\xE5\x65" is U+65E5, a character no single-byte ANSI code page holds.
-std::string Utf16Le(std::string_view ascii, std::string_view rawAfter = {})
-{
-    std::string bytes = "\xFF\xFE";
-    for (char c : ascii) { bytes += c; bytes += '\0'; }
-    return bytes + std::string(rawAfter);
-}
-
 TEST_F(ConfigurationTest, UnicodeFileKeepsCharactersTheCodePageLacks)
 {
     using namespace std::string_literals;
-    const std::string lossyRow = Utf16Le("[PackerPlugins]\r\nzip=1,c:\\") + "\xE5\x65\\\0z\0.\0w\0c\0x\0\r\0\n\0"s;
-    files.files[ini] = lossyRow + Utf16Le("rar=2,c:\\r.wcx\r\n").substr(2);
+    const std::string lossyRow = testing::Utf16("[PackerPlugins]\r\nzip=1,c:\\") + "\xE5\x65\\\0z\0.\0w\0c\0x\0\r\0\n\0"s;
+    files.files[ini] = lossyRow + testing::Utf16("rar=2,c:\\r.wcx\r\n").substr(2);
     ASSERT_EQ(Load().outcome, Outcome::Loaded);
     ASSERT_EQ(list.Count(), 2u);
 
