@@ -220,27 +220,8 @@ public:
         }
     }
 
-    std::string UpperAnsi(std::string_view text) const override
-    {
-        if (singleByte_) return MapBytes(text, upper_);
-        std::string out(text);
-        for (std::size_t at = 0; at < out.size(); at += kPiece) {
-            const std::size_t length = std::min(kPiece, out.size() - at);
-            CharUpperBuffA(&out[at], static_cast<DWORD>(length));
-        }
-        return out;
-    }
-
-    std::string LowerAnsi(std::string_view text) const override
-    {
-        if (singleByte_) return MapBytes(text, lower_);
-        std::string out(text);
-        for (std::size_t at = 0; at < out.size(); at += kPiece) {
-            const std::size_t length = std::min(kPiece, out.size() - at);
-            CharLowerBuffA(&out[at], static_cast<DWORD>(length));
-        }
-        return out;
-    }
+    std::string UpperAnsi(std::string_view text) const override { return MapCase(text, upper_, CharUpperBuffA); }
+    std::string LowerAnsi(std::string_view text) const override { return MapCase(text, lower_, CharLowerBuffA); }
 
     int Compare(std::string_view a, std::string_view b) const override
     {
@@ -305,10 +286,19 @@ public:
 private:
     using ByteTable = std::array<char, 256>;
 
-    static std::string MapBytes(std::string_view text, const ByteTable& table)
+    // A single-byte code page maps byte by byte through the table made from the system's
+    // own answers; a double-byte one needs the system for every text.
+    std::string MapCase(std::string_view text, const ByteTable& table, DWORD(WINAPI* mapBuffer)(LPSTR, DWORD)) const
     {
-        std::string out(text.size(), '\0');
-        for (std::size_t i = 0; i < text.size(); ++i) out[i] = table[static_cast<unsigned char>(text[i])];
+        std::string out(text);
+        if (singleByte_) {
+            for (char& c : out) c = table[static_cast<unsigned char>(c)];
+            return out;
+        }
+        for (std::size_t at = 0; at < out.size(); at += kPiece) {
+            const std::size_t length = std::min(kPiece, out.size() - at);
+            mapBuffer(&out[at], static_cast<DWORD>(length));
+        }
         return out;
     }
 
