@@ -1,6 +1,8 @@
 // Edits change only what they must: every other byte, line break and encoding stays.
 #include <gtest/gtest.h>
 
+#include "unit/encoded_text.h"
+
 #include <string>
 #include <vector>
 
@@ -12,12 +14,7 @@ namespace {
 
 using namespace std::string_literals;
 
-std::string Utf16(std::string_view ascii)
-{
-    std::string bytes = "\xFF\xFE";
-    for (char c : ascii) bytes += std::string{c, '\0'};
-    return bytes;
-}
+using testing::Utf16;
 
 struct WriteCase {
     const char* name;

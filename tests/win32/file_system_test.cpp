@@ -5,18 +5,14 @@
 #include <string>
 
 #include "platform/win32/file_system.h"
-#include "win32/scratch_folder.h"
+#include "win32/test_files.h"
 
 namespace pakvane {
 namespace {
 
 void Put(const std::string& path, const std::string& bytes)
 {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    DWORD written = 0;
-    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
+    ASSERT_TRUE(testing::WriteBytes(path, bytes)) << path;
 }
 
 class Win32FileSystemTest : public ::testing::Test {

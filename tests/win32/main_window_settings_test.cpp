@@ -11,30 +11,13 @@
 #include "app/control_ids.h"
 #include "app/main_form.h"
 #include "app/ui_text.h"
-#include "win32/scratch_folder.h"
+#include "win32/test_files.h"
 
 namespace pakvane {
 namespace {
 
-std::string ReadAll(const std::string& path)
-{
-    std::string bytes;
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return bytes;
-    char buffer[4096];
-    DWORD got = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
-    CloseHandle(file);
-    return bytes;
-}
-
-void WriteAll(const std::string& path, const std::string& bytes)
-{
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD written = 0;
-    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-}
+using testing::ReadBytes;
+using testing::WriteBytes;
 
 class MainWindowSettingsTest : public ::testing::Test {
 protected:
@@ -57,7 +40,7 @@ protected:
     // activation restore the placement.
     void Start(const std::string& settingsText, std::vector<std::string> arguments = {})
     {
-        if (!settingsText.empty()) WriteAll(settings_, settingsText);
+        if (!settingsText.empty()) WriteBytes(settings_, settingsText);
         form_ = std::make_unique<TMainForm>(GetModuleHandleW(nullptr), std::move(arguments), false);
         form_->UseSettingsFile(settings_);
         form_->Create();
@@ -129,7 +112,7 @@ TEST_F(MainWindowSettingsTest, ClosingWritesEverySectionAndMaximizedWithNormalBo
     ShowWindow(form_->Handle(), SW_MAXIMIZE);
     Close();
 
-    const std::string written = ReadAll(settings_);
+    const std::string written = ReadBytes(settings_);
     for (const char* line : {"[Main]", "Maximized=1", "Left=20", "Top=30", "Width=500", "Height=320", "[Tools]",
                              "Sort=0", "Lng=", "[Setup]", "ComPath=", "IniFile="})
         EXPECT_NE(written.find(line), std::string::npos) << line << " in\n" << written;
@@ -146,14 +129,14 @@ TEST_F(MainWindowSettingsTest, ClosingWritesEverySectionAndMaximizedWithNormalBo
 TEST_F(MainWindowSettingsTest, ArgumentsWinOverTheRememberedFileAndFolder)
 {
     const std::string ini = folder_ + "wincmd.ini";
-    WriteAll(ini, "[PackerPlugins]\r\nzip=1,c:\\wcx\\zip.wcx\r\n");
+    WriteBytes(ini, "[PackerPlugins]\r\nzip=1,c:\\wcx\\zip.wcx\r\n");
     Start("[Setup]\r\nIniFile=c:\\nowhere\\wincmd.ini\r\nComPath=c:\\old\\\r\n", {ini, folder_ + "tc"});
     EXPECT_TRUE(boxes_.empty());
     EXPECT_EQ(form_->ConfigurationPath(), ini);
     EXPECT_EQ(form_->CommanderFolder(), folder_ + "tc\\");
     EXPECT_EQ(form_->List().Count(), 1u);
     Close();
-    const std::string written = ReadAll(settings_);
+    const std::string written = ReadBytes(settings_);
     EXPECT_NE(written.find("IniFile=" + ini), std::string::npos) << written;
     EXPECT_NE(written.find("ComPath=" + folder_ + "tc\\"), std::string::npos) << written;
 }

@@ -14,7 +14,7 @@
 #include "app/control_ids.h"
 #include "app/main_form.h"
 #include "app/ui_text.h"
-#include "win32/scratch_folder.h"
+#include "win32/test_files.h"
 
 namespace pakvane {
 namespace {
@@ -504,9 +504,7 @@ TEST_F(MainWindowTest, ClosingAsksToSaveOnlyWithUnsavedChanges)
             // The save ran and said so; the file holds the list.
             EXPECT_EQ(boxes_[1].caption, L"Информация");
             EXPECT_EQ(boxes_[1].flags, static_cast<UINT>(MB_ICONINFORMATION));
-            HANDLE file = CreateFileA(ini.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-            EXPECT_NE(file, INVALID_HANDLE_VALUE);
-            CloseHandle(file);
+            EXPECT_EQ(testing::ReadBytes(ini), "[PackerPlugins]\r\nzip=1,c:\\wcx\\zip.wcx\r\n");
         }
         if (c.boxes) {
             EXPECT_EQ(boxes_[0].owner, main_);

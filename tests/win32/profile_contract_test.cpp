@@ -1,7 +1,7 @@
 // Our profile engine against the real profile functions: the same files, the same answers.
 #include <gtest/gtest.h>
 
-#include "win32/scratch_folder.h"
+#include "win32/test_files.h"
 #include <windows.h>
 
 #include <string>
@@ -27,10 +27,7 @@ std::string NewFile(const std::string& bytes)
 {
     static int counter = 0;
     const std::string path = ScratchFolder() + "case" + std::to_string(++counter) + ".ini";
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    DWORD written = 0;
-    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
+    testing::WriteBytes(path, bytes);
     return path;
 }
 
