@@ -6,24 +6,27 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 "$root/scripts/deps.sh"
 
-cmake -S . -B build/win32 -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
-cmake --build build/win32 -j"$(nproc)" --target pakvane pakvane_e2e demo
-
-demo="$root/build/win32/demo"
-winpath() { printf 'Z:%s' "${1//\//\\}"; }
-exe="$root/build/win32/bin/pakvane.exe"
-
 source "$root/scripts/wine-env.sh"
+# The 32-bit program, or where this machine cannot run 32-bit code the 64-bit build of it.
+pakvane_windows_build
+build="$PAKVANE_WIN_BUILD"
+cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE="$PAKVANE_WIN_TOOLCHAIN" >/dev/null
+cmake --build "$build" -j"$(nproc)" --target pakvane pakvane_e2e demo
+
+demo="$root/$build/demo"
+winpath() { printf 'Z:%s' "${1//\//\\}"; }
+exe="$root/$build/bin/pakvane.exe"
+
 trap pakvane_wine_down EXIT
 if [ -n "${DISPLAY:-}" ]; then
-  PAKVANE_OWN_DISPLAY=0 pakvane_wine_up build/win32 plain
+  PAKVANE_OWN_DISPLAY=0 pakvane_wine_up "$build" plain
   wine "$exe" "$(winpath "$demo/wincmd.ini")" "$(winpath "$demo")\\"
 else
-  pakvane_wine_up build/win32
-  driver="$root/build/win32/bin/pakvane_e2e.exe"
+  pakvane_wine_up "$build"
+  driver="$root/$build/bin/pakvane_e2e.exe"
   timeout 120 wine "$driver" --show "$exe" "$(winpath "$demo/wincmd.ini")" "$(winpath "$demo")\\"
   sleep 1
-  shot="$root/build/win32/pakvane.png"
+  shot="$root/$build/pakvane.png"
   xwd -root -silent | convert xwd:- "$shot"
   timeout 60 wine "$driver" --close
   echo "No X display: Pakvane ran on a headless one. Screenshot: $shot"

@@ -1,13 +1,34 @@
 # Sourced by the build and test scripts: a private Wine prefix inside the build folder
 # and a headless X server for the run.
+#   pakvane_windows_build       sets PAKVANE_WIN_BUILD and PAKVANE_WIN_TOOLCHAIN: the 32-bit
+#                               build where this machine runs 32-bit programs, else the
+#                               64-bit one (some sandboxed kernels cannot execute i386 code,
+#                               so 32-bit Wine cannot start there)
 #   pakvane_wine_up BUILD_DIR [plain]
-#                               sets WINEPREFIX etc., makes the prefix, starts Xvfb; "plain"
-#                               gives a prefix without the virtual desktop, for a real display
+#                               sets WINEPREFIX etc. for that build's bitness, makes the
+#                               prefix, starts Xvfb; "plain" gives a prefix without the
+#                               virtual desktop, for a real display
 #   pakvane_wine_down           stops the wineserver and the Xvfb started here
 
-export WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 
 pakvane_xvfb_pid=""
+pakvane_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+
+pakvane_i386_runs() {
+  [ -x /usr/lib/wine/wine ] && /usr/lib/wine/wine --version >/dev/null 2>&1
+}
+
+pakvane_windows_build() {
+  if pakvane_i386_runs; then
+    PAKVANE_WIN_BUILD=build/win32
+    PAKVANE_WIN_TOOLCHAIN="$pakvane_root/cmake/mingw-i686.cmake"
+  else
+    PAKVANE_WIN_BUILD=build/win64
+    PAKVANE_WIN_TOOLCHAIN="$pakvane_root/cmake/mingw-x86_64.cmake"
+  fi
+  export PAKVANE_WIN_BUILD PAKVANE_WIN_TOOLCHAIN
+}
 
 pakvane_start_xvfb() {
   local n
@@ -25,10 +46,31 @@ pakvane_start_xvfb() {
   return 1
 }
 
+# A 64-bit build runs under the 64-bit loader in a 64-bit prefix. Debian's `wine` and
+# `wineboot` prefer the 32-bit loader whenever it is installed, so a folder of shims that
+# name the 64-bit loader goes first on PATH.
+pakvane_use_wine64() {
+  local shims="$1/winebin"
+  mkdir -p "$shims"
+  for name in wine wine-stable; do
+    printf '#!/bin/sh\nexec /usr/lib/wine/wine64 "$@"\n' >"$shims/$name"
+    chmod +x "$shims/$name"
+  done
+  case ":$PATH:" in *":$shims:"*) ;; *) export PATH="$shims:$PATH" ;; esac
+  export WINELOADER=/usr/lib/wine/wine64
+}
+
 pakvane_wine_up() {
   local build
   build=$(cd "$1" && pwd)
   local kind=${2:-desktop}
+  if grep -q '^CMAKE_SYSTEM_PROCESSOR:.*=x86_64' "$build/CMakeCache.txt" 2>/dev/null \
+     || [[ "$build" == */win64 ]]; then
+    export WINEARCH=win64
+    pakvane_use_wine64 "$build"
+  else
+    export WINEARCH=win32
+  fi
   export WINEPREFIX="$build/wineprefix"
   [ "$kind" = plain ] && WINEPREFIX="$build/wineprefix-plain"
   if [ -z "${DISPLAY:-}" ] || [ "${PAKVANE_OWN_DISPLAY:-1}" = 1 ]; then

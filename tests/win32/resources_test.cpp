@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "pakvane_version.h"
+
 namespace pakvane {
 namespace {
 
@@ -49,6 +51,7 @@ TEST_F(ProgramFile, CarriesTheButtonBitmapsManifestAndVersion)
     EXPECT_NE(text.find("Microsoft.Windows.Common-Controls"), std::string::npos);
     EXPECT_NE(text.find("6.0.0.0"), std::string::npos);
     EXPECT_NE(text.find("dpiAware"), std::string::npos);
+    EXPECT_NE(text.find("version=\"" PAKVANE_VERSION_TEXT ".0\""), std::string::npos) << "one version everywhere";
 }
 
 TEST_F(ProgramFile, VersionResourceNamesTheProgram)
@@ -62,9 +65,9 @@ TEST_F(ProgramFile, VersionResourceNamesTheProgram)
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT length = 0;
     ASSERT_TRUE(VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
-    EXPECT_EQ(HIWORD(fixed->dwFileVersionMS), 0u);
-    EXPECT_EQ(LOWORD(fixed->dwFileVersionMS), 5u);
-    EXPECT_EQ(HIWORD(fixed->dwFileVersionLS), 2u);
+    EXPECT_EQ(HIWORD(fixed->dwFileVersionMS), static_cast<unsigned>(PAKVANE_VERSION_MAJOR));
+    EXPECT_EQ(LOWORD(fixed->dwFileVersionMS), static_cast<unsigned>(PAKVANE_VERSION_MINOR));
+    EXPECT_EQ(HIWORD(fixed->dwFileVersionLS), static_cast<unsigned>(PAKVANE_VERSION_PATCH));
     EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_APP));
 }
 
@@ -73,8 +76,12 @@ TEST_F(ProgramFile, ImportsOnlySystemLibraries)
     // Walk the import directory of the file image: no MinGW runtime may be needed beside it.
     const auto* base = reinterpret_cast<const BYTE*>(reinterpret_cast<ULONG_PTR>(module_) & ~static_cast<ULONG_PTR>(3));
     const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
-    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS32*>(base + dos->e_lfanew);
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+#ifdef _WIN64
+    EXPECT_EQ(nt->FileHeader.Machine, IMAGE_FILE_MACHINE_AMD64);
+#else
     EXPECT_EQ(nt->FileHeader.Machine, IMAGE_FILE_MACHINE_I386);
+#endif
     EXPECT_EQ(nt->OptionalHeader.Subsystem, IMAGE_SUBSYSTEM_WINDOWS_GUI);
     const IMAGE_DATA_DIRECTORY& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
     ASSERT_NE(imports.VirtualAddress, 0u);
