@@ -1,6 +1,7 @@
 #pragma once
 // Control and command identifiers of the main window. The end-to-end driver finds
 // controls and posts commands by these numbers, so they are part of the program's face.
+#include "pakvane_version.h"
 
 namespace pakvane::ids {
 
@@ -45,7 +46,7 @@ inline constexpr wchar_t kMainFormClass[] = L"TMainForm";
 inline constexpr wchar_t kPropFormClass[] = L"TPropForm";
 inline constexpr wchar_t kCommentFormClass[] = L"TCommentForm";
 
-inline constexpr char kMainCaption[] = "Pakvane 0.5.2b (Made by Terol)";
+inline constexpr char kMainCaption[] = PAKVANE_MAIN_CAPTION;
 
 // Posted to itself at the first activation to restore the saved placement.
 constexpr unsigned kWmRestorePlacement = 0x0400 + 50;  // WM_USER + 50 = 1074

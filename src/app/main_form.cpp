@@ -1,14 +1,13 @@
 #include "app/main_form.h"
 
 #include <commctrl.h>
-#include <windowsx.h>
 
 #include <algorithm>
 
 #include "app/control_ids.h"
 #include "app/main_form_design.h"
 #include "app/system_services.h"
-#include "app/ui_text.h"
+#include "app/ui/ui_text.h"
 
 namespace pakvane {
 
@@ -18,6 +17,7 @@ TMainForm::TMainForm(HINSTANCE instance, std::vector<std::string> arguments, boo
       endsProgram_(endsProgram),
       scale_(DpiScale::ForScreen()),
       services_(std::make_unique<SystemServices>()),
+      listView_(*this, list_),
       splitter_(*this)
 {
 }
@@ -56,7 +56,12 @@ void TMainForm::Create()
     const std::wstring caption = WidenAnsi(kMainCaption);
     CreateBridgedWindow(exStyle, kMainFormClass, caption.c_str(), style, design::kLeft, design::kTop,
                         frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, instance_);
-    FormCreate();
+    try {
+        FormCreate();
+    } catch (...) {
+        DestroyBridgedWindow();  // never a half-made window
+        throw;
+    }
 }
 
 // The creation steps, in their order. The window is still hidden, so a message box of the
@@ -69,9 +74,9 @@ void TMainForm::FormCreate()
     minimumSize_ = SIZE{window.right - window.left, window.bottom - window.top};
     firstActivation_ = true;
     ReadStartupSettings();
-    BuildLanguageMenu(languageFile_);
+    BuildLanguageMenu();
     ApplyLanguage();
-    LoadButtonImages();
+    imageButtons_.LoadImages(instance_, scale_);
     DisableListCommands();
     LocateConfigurationFile();
     LocateCommanderFolder();
@@ -81,15 +86,15 @@ void TMainForm::Show(int showCommand)
 {
     ShowWindow(Handle(), showCommand);
     UpdateWindow(Handle());
-    if (GetActiveWindow() == Handle()) SetFocus(listBox_);
+    if (GetActiveWindow() == Handle()) SetFocus(listView_.Handle());
 }
 
 // The submenu holds the built-in language and the separator after which the language
 // files' items will follow; none are listed yet, so the built-in strings are in force.
-void TMainForm::BuildLanguageMenu(const std::string&)
+void TMainForm::BuildLanguageMenu()
 {
-    languageFile_.clear();
-    CheckMenuRadioItem(languageMenu_, 0, GetMenuItemCount(languageMenu_) - 1, 0, MF_BYPOSITION);
+    state_.languageFile.clear();
+    ShowCommandStates();
 }
 
 // Fills the current interface strings (built-in only for now) and shows them. Returns
@@ -104,11 +109,12 @@ bool TMainForm::ApplyLanguage()
 void TMainForm::SetConfiguration(std::string iniPath, std::vector<AssociationRow> rows)
 {
     ShowConfigurationPath(std::move(iniPath));
-    EnableAddCommands();
+    state_.configurationLoaded = true;
     const bool any = !rows.empty();
     list_.Replace(std::move(rows), any ? 0 : -1);
-    if (any) EnableRowCommands();
-    RefreshList();
+    if (any) state_.rowCommands = true;
+    ShowCommandStates();
+    listView_.Refresh();
     WCXListClick();
 }
 
@@ -129,7 +135,6 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_CREATE:
         CreateMenus();
         CreateControls();
-        CreateTooltips();
         return 0;
     case WM_ACTIVATE:
         return FormActivate(wParam);
@@ -143,7 +148,7 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         FormCanResize(*reinterpret_cast<WINDOWPOS*>(lParam));
         return DefaultProc(message, wParam, lParam);
     case WM_SIZE:
-        if (wParam != SIZE_MINIMIZED) FormResize();
+        if (wParam != SIZE_MINIMIZED) LayoutControls();
         return 0;
     case WM_CLOSE:
         FormClose();
@@ -152,47 +157,18 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         if (endsProgram_) PostQuitMessage(0);
         return 0;
     case WM_COMMAND:
-        // Notifications of the list; everything else is a command by its id.
-        if (reinterpret_cast<HWND>(lParam) == listBox_ && listBox_) {
-            if (HIWORD(wParam) == LBN_SELCHANGE) SyncSelectionFromView();
-            else if (HIWORD(wParam) == LBN_DBLCLK) OnCommand(ids::kPropItem);
-            return 0;
-        }
+        // Notifications of controls were reflected to their owners already; what is left
+        // is a command by its id (buttons, menu items, commands posted by other programs).
         if (lParam == 0 || HIWORD(wParam) == BN_CLICKED) OnCommand(LOWORD(wParam));
         return 0;
-    case WM_CONTEXTMENU:
-        if (reinterpret_cast<HWND>(wParam) == listBox_) {
-            WCXListContextMenu(lParam);
-            return 0;
-        }
-        return DefaultProc(message, wParam, lParam);
-    case WM_MEASUREITEM: {
-        auto& item = *reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
-        if (item.CtlType == ODT_LISTBOX && item.CtlID == ids::kWcxList) {
-            item.itemHeight = static_cast<UINT>(RowHeight());
-            return TRUE;
-        }
-        return DefaultProc(message, wParam, lParam);
-    }
-    case WM_DRAWITEM: {
-        const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-        if (item.CtlType == ODT_LISTBOX && item.CtlID == ids::kWcxList) {
-            WCXListDrawItem(item);
-            return TRUE;
-        }
-        if (item.CtlType == ODT_BUTTON) {
-            DrawImageButton(item);
-            return TRUE;
-        }
-        return DefaultProc(message, wParam, lParam);
-    }
     case WM_CTLCOLORSTATIC:
         return ColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
     case WM_SYSCOLORCHANGE:
-        LoadButtonImages();
+        imageButtons_.LoadImages(instance_, scale_);
         return 0;
     case WM_THEMECHANGED:
-        OpenThemes();
+        imageButtons_.OpenTheme();
+        listView_.OpenTheme();
         InvalidateRect(Handle(), nullptr, TRUE);
         return 0;
     default:
@@ -220,7 +196,7 @@ LRESULT TMainForm::FormActivate(WPARAM wParam)
         PostMessageW(Handle(), kWmRestorePlacement, 0, 0);
     }
     if (!HIWORD(wParam)) {
-        HWND focus = lastFocus_ && IsWindow(lastFocus_) && IsWindowEnabled(lastFocus_) ? lastFocus_ : listBox_;
+        HWND focus = lastFocus_ && IsWindow(lastFocus_) && IsWindowEnabled(lastFocus_) ? lastFocus_ : listView_.Handle();
         SetFocus(focus);
     }
     return 0;
@@ -235,104 +211,12 @@ void TMainForm::FormCanResize(WINDOWPOS& position) const
     position.cy = std::max(position.cy, static_cast<int>(minimumSize_.cy));
 }
 
-void TMainForm::FormResize()
-{
-    LayoutControls();
-}
-
 // Closing, whichever way: unsaved changes are settled first (the window may stay).
 void TMainForm::FormClose()
 {
     if (!SettleUnsavedChanges()) return;
     WriteSettings();
     DestroyWindow(Handle());
-}
-
-bool TMainForm::IsCommandEnabled(int id) const
-{
-    if (HWND control = GetDlgItem(Handle(), id)) return IsWindowEnabled(control) != FALSE;
-    const UINT state = GetMenuState(popupMenu_.get(), static_cast<UINT>(id), MF_BYCOMMAND);
-    if (state != static_cast<UINT>(-1)) return (state & (MF_GRAYED | MF_DISABLED)) == 0;
-    return true;  // Tools menu items are always enabled
-}
-
-// Buttons and menu items by id; a disabled one does nothing, even when its command is
-// posted by another program.
-void TMainForm::OnCommand(int id)
-{
-    if (!IsCommandEnabled(id)) return;
-    switch (id) {
-    case ids::kOpenIniButton: OpenIniButtonClick(); break;
-    case ids::kAddButton:
-    case ids::kAddItem: AddButtonClick(); break;
-    case ids::kPropButton:
-    case ids::kPropItem: PropButtonClick(); break;
-    case ids::kDelButton:
-    case ids::kDelItem: DelButtonClick(); break;
-    case ids::kCommentItem: CommentItemClick(); break;
-    case ids::kApplyButton: ApplyButtonClick(); break;
-    case ids::kCancelButton: CancelButtonClick(); break;
-    case ids::kToolButton: ToolButtonClick(); break;
-    case ids::kSort1Item:
-    case ids::kSort2Item: Sort1ItemClick(id); break;
-    case ids::kDefComItem: DefComItemClick(); break;
-    case ids::kAutoItem: AutoItemClick(); break;
-    case ids::kDelAutoItem: DelAutoItemClick(); break;
-    case ids::kFindItem: FindItemClick(); break;
-    default:
-        if (id == ids::kDefLngItem || id >= ids::kFirstLanguageItem) DefLngItemClick(id);
-        break;
-    }
-}
-
-// Commands whose work belongs to other parts of the program; they arrive with them.
-void TMainForm::AddButtonClick() {}
-void TMainForm::PropButtonClick() {}
-void TMainForm::DelButtonClick() {}
-void TMainForm::CommentItemClick() {}
-void TMainForm::DefComItemClick() {}
-void TMainForm::AutoItemClick() {}
-void TMainForm::DelAutoItemClick() {}
-void TMainForm::FindItemClick() {}
-// The save shows its own messages and clears the unsaved-changes state itself.
-void TMainForm::ApplyButtonClick()
-{
-    SaveConfiguration();
-}
-
-// Leaves the program exactly as the close box does, save question included.
-void TMainForm::CancelButtonClick()
-{
-    SendMessageW(Handle(), WM_CLOSE, 0, 0);
-}
-
-void TMainForm::Sort1ItemClick(int id)
-{
-    SetSortByExtension(id == ids::kSort1Item);
-    SortList();
-}
-
-void TMainForm::DefLngItemClick(int id)
-{
-    const int last = GetMenuItemCount(languageMenu_) - 1;
-    for (int position = 0; position <= last; ++position) {
-        if (GetMenuItemID(languageMenu_, position) == static_cast<UINT>(id)) {
-            CheckMenuRadioItem(languageMenu_, 0, last, static_cast<UINT>(position), MF_BYPOSITION);
-        }
-    }
-    languageFile_.clear();
-    if (!ApplyLanguage()) CheckMenuRadioItem(languageMenu_, 0, last, 0, MF_BYPOSITION);
-}
-
-bool TMainForm::SortByExtension() const
-{
-    return (GetMenuState(toolsMenu_.get(), ids::kSort1Item, MF_BYCOMMAND) & MF_CHECKED) != 0;
-}
-
-void TMainForm::SetSortByExtension(bool byExtension)
-{
-    CheckMenuRadioItem(toolsMenu_.get(), ids::kSort1Item, ids::kSort2Item,
-                       byExtension ? ids::kSort1Item : ids::kSort2Item, MF_BYCOMMAND);
 }
 
 }  // namespace pakvane

@@ -1,22 +1,27 @@
 #pragma once
 // The main window TMainForm: the configuration file's path, the check list of
-// associations over a read-only memo, and a column of image buttons. The association list
-// lives in an AssociationList; the list box only shows it.
+// associations over a read-only memo, and a column of image buttons. It holds the program
+// state and the association list and runs the commands; its controls, menus, list view
+// and image buttons are the shared window pieces of app/ui, made from its tables.
 #include <windows.h>
 
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "app/button_images.h"
-#include "app/dpi.h"
-#include "app/splitter.h"
-#include "app/win32_handles.h"
-#include "app/window_bridge.h"
+#include "app/program_state.h"
+#include "app/ui/button_images.h"
+#include "app/ui/check_list_view.h"
+#include "app/ui/control_table.h"
+#include "app/ui/dpi.h"
+#include "app/ui/menu_table.h"
+#include "app/ui/splitter.h"
+#include "app/ui/win32_handles.h"
+#include "app/ui/window_bridge.h"
 #include "config/association_list.h"
-#include "config/association_sort.h"
 #include "i18n/interface_strings.h"
 #include "settings/settings.h"
 
@@ -24,7 +29,7 @@ namespace pakvane {
 
 struct SystemServices;
 
-class TMainForm final : private WindowBridge, private SplitterDelegate {
+class TMainForm final : private WindowBridge, private SplitterDelegate, private CheckListDelegate {
 public:
     // arguments: the command-line arguments after the program name (1: configuration
     // file, 2: commander folder). endsProgram: closing the window ends the message loop.
@@ -36,42 +41,42 @@ public:
     const std::string& SettingsPath() const { return settingsPath_; }
 
     // Creates the window and runs the creation steps; the window stays hidden until Show.
+    // Throws, leaving no window, when the window cannot be made.
     void Create();
     void Show(int showCommand);
     using WindowBridge::Handle;
     HWND Control(int id) const { return GetDlgItem(Handle(), id); }
 
-    // The command line; empty texts when an argument was not given.
-    const std::string& ConfigFileArgument() const { return Argument(0); }
-    const std::string& CommanderFolderArgument() const { return Argument(1); }
+    // The window's tables, for checks over all its controls and commands.
+    static std::span<const ControlRow> ControlRows();
+    static std::span<const MenuRow> MenuRows();  // every menu's items, submenus included
+    static bool HandlesCommand(int id);
 
-    // Puts a loaded configuration in place: shows the path, enables adding, fills the list
-    // (row 0 selected, row commands enabled when there are rows). Leaves Apply alone.
+    // Puts a loaded configuration in place: shows the path, allows adding, fills the list
+    // (row 0 selected, row commands offered when there are rows). Leaves Apply alone.
     void SetConfiguration(std::string iniPath, std::vector<AssociationRow> rows);
     // The path shown in IniShow (the configuration file in use), as ANSI bytes.
     const std::string& ConfigurationPath() const { return iniPath_; }
-    void ShowConfigurationPath(std::string path);
 
     // The association list. Call RefreshList after changing it.
     AssociationList& List() { return list_; }
     const AssociationList& List() const { return list_; }
-    // Rebuilds the list box from the model with drawing suspended, then repaints once.
-    void RefreshList();
-    // Shows changed check states only; the rows' texts and order must be unchanged.
-    void RefreshChecks();
+    void RefreshList() { listView_.Refresh(); }
 
     // The current interface strings; call ApplyCaptions after refilling them.
     InterfaceStrings& Strings() { return strings_; }
     const InterfaceStrings& Strings() const { return strings_; }
     void ApplyCaptions();
 
-    // Enabling of the edit commands.
-    void DisableListCommands();  // Add, Prop, Del (buttons and items) and Apply
-    void EnableAddCommands();    // AddButton, AddItem
-    void EnableRowCommands();    // PropButton, PropItem, DelButton, DelItem
-    // The unsaved-changes state is the enabled state of ApplyButton.
-    bool HasUnsavedChanges() const;
+    // The program state, and the commands that change it; every change is shown at once.
+    const ProgramState& State() const { return state_; }
+    void DisableListCommands();  // Add, Properties, Delete and Apply withdrawn
+    void EnableRowCommands();    // Properties and Delete offered
+    bool HasUnsavedChanges() const { return state_.unsavedChanges; }
     void SetUnsavedChanges(bool changed);
+    bool SortByExtension() const { return state_.sortMode == SortMode::ByExtension; }
+    void SetSortByExtension(bool byExtension);
+    const std::string& LanguageFile() const { return state_.languageFile; }
 
     void SetMemoText(std::wstring_view text);
     int MemoHeight() const { return memoHeight_; }
@@ -83,12 +88,6 @@ public:
     // The commander folder: ends in a backslash, or empty when unknown.
     const std::string& CommanderFolder() const { return commanderFolder_; }
     void SetCommanderFolder(std::string folder) { commanderFolder_ = std::move(folder); }
-    // The chosen language file's name, empty for the built-in strings.
-    const std::string& LanguageFile() const { return languageFile_; }
-
-    // The sort order: Sort1Item (by extension) or Sort2Item (by plugin) checked.
-    bool SortByExtension() const;
-    void SetSortByExtension(bool byExtension);
 
     HMENU PopupMenuHandle() const { return popupMenu_.get(); }
     HMENU ToolsMenuHandle() const { return toolsMenu_.get(); }
@@ -97,34 +96,48 @@ public:
 
 private:
     const std::string& Argument(std::size_t index) const;
+    const std::string& ConfigFileArgument() const { return Argument(0); }
 
     // Creation (main_form.cpp).
     void FormCreate();
+    void BuildLanguageMenu();
+    bool ApplyLanguage();
+    void ShowConfigurationPath(std::string path);
+
+    // Settings (main_form_settings.cpp).
     void OpenSettings();
     void ReadStartupSettings();
-    void BuildLanguageMenu(const std::string& savedLanguageFile);
-    bool ApplyLanguage();
-    void LocateConfigurationFile();
-    void LocateCommanderFolder();
+    void WriteSettings();
+    void RestorePlacement();
 
     // The configuration file (main_form_config.cpp).
+    void LocateConfigurationFile();
+    void LocateCommanderFolder();
     bool LoadConfiguration(const std::string& path);
     bool SettleUnsavedChanges();
-    SortMode CurrentSortMode() const;
     void ReportLoadFailure();
     std::string CommanderFolderForPaths() const;
+    bool SaveConfiguration();
+    void SortList();
+    void EnforceSingleEnabled();
 
     // Messages and window events (main_form.cpp).
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     LRESULT FormActivate(WPARAM wParam);
     void FormCanResize(WINDOWPOS& position) const;
-    void FormResize();
     void FormClose();
-    void RestorePlacement();
+
+    // Commands (main_form_commands.cpp): a table of ids and handlers.
+    struct CommandRow {
+        int id;
+        void (TMainForm::*handler)(int id);
+    };
+    static std::span<const CommandRow> Commands();
+    template <void (TMainForm::*Handler)()>
+    void Run(int) { (this->*Handler)(); }
     void OnCommand(int id);
     bool IsCommandEnabled(int id) const;
-
-    // Commands (main_form.cpp). Those filled by other parts of the program are marked there.
+    void ShowCommandStates();
     void OpenIniButtonClick();
     void AddButtonClick();
     void PropButtonClick();
@@ -139,47 +152,23 @@ private:
     void DelAutoItemClick();
     void FindItemClick();
     void DefLngItemClick(int id);
-    bool SaveConfiguration();
-    void WriteSettings();
-    void SortList();
 
-    // Controls and layout (main_form_layout.cpp).
+    // Controls, menus and layout (main_form_layout.cpp).
     void CreateControls();
-    void LoadButtonImages();
+    void CreateMenus();
     void LayoutControls();
     int GroupBox2Height() const;
     std::optional<int> SplitterProposeOffset(int offset) override;
     void SplitterApplyOffset(int offset) override;
     LRESULT ColorStatic(HDC dc, HWND control);
-    void DrawImageButton(const DRAWITEMSTRUCT& item);
-    void OpenThemes();
-    static LRESULT CALLBACK GroupBoxProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                              UINT_PTR id, DWORD_PTR self);
 
-    // The association list view (main_form_list.cpp).
-    void SubclassList();
-    static LRESULT CALLBACK ListProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                          UINT_PTR id, DWORD_PTR self);
-    LRESULT WCXListMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    void WCXListDrawItem(const DRAWITEMSTRUCT& item);
-    void DrawCheckBox(HDC dc, const RECT& area, bool checked, bool enabled);
-    int CheckAreaWidth() const;
-    int RowHeight() const { return scale_(13); }
-    int ListItemFromPoint(POINT point) const;
-    void SyncSelectionFromView();
-    void ToggleRowCheck(int index);
+    // The association list's events (main_form_list.cpp).
+    void CheckListSelectionChanged() override;
+    void CheckListToggled(int index) override;
+    void CheckListCommand(int command) override;
+    void CheckListContextMenu(POINT screen) override;
     void WCXListClick();
     void WCXListClickCheck();
-    void EnforceSingleEnabled();
-    void WCXListContextMenu(LPARAM screenPoint);
-
-    // Menus, hints and captions (main_form_menus.cpp).
-    void CreateMenus();
-    void CreateTooltips();
-    void SetHint(int controlId, const std::wstring& text);
-    void SetMenuCaption(int id, const std::wstring& text);
-    void SetCommandEnabled(int controlId, int menuItemId, bool enabled);
-    void EnableControl(int id, bool enabled);
 
     HINSTANCE instance_;
     std::vector<std::string> arguments_;
@@ -192,22 +181,20 @@ private:
     std::string lastLoadProblem_;
     bool commanderFolderLocated_ = false;
 
+    ProgramState state_;
     InterfaceStrings strings_;
     AssociationList list_;
     std::string iniPath_;
     std::string commanderFolder_;
-    std::string languageFile_;
 
     UniqueFont font_;
     int captionHeight_ = 13;  // text height of the group boxes' captions
-    ButtonImages buttonImages_;
-    UniqueTheme buttonTheme_;
+    HintTooltip hints_;
+    ImageButtons imageButtons_;
+    CheckListView listView_;
     UniqueMenu popupMenu_;
     UniqueMenu toolsMenu_;
     HMENU languageMenu_ = nullptr;  // owned by toolsMenu_
-    HWND tooltip_ = nullptr;        // owned by the window
-    HWND listBox_ = nullptr;
-    UniqueTheme listTheme_;
     Splitter splitter_;
 
     bool controlsCreated_ = false;

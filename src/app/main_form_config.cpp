@@ -10,7 +10,8 @@
 
 #include "app/control_ids.h"
 #include "app/system_services.h"
-#include "app/ui_text.h"
+#include "app/ui/placement.h"
+#include "app/ui/ui_text.h"
 #include "config/association_rules.h"
 #include "config/association_sort.h"
 #include "config/locate.h"
@@ -79,7 +80,7 @@ void TMainForm::OpenSettings()
 void TMainForm::ReadStartupSettings()
 {
     const StartupSettings startup = pakvane::ReadStartupSettings(*settings_);
-    languageFile_ = startup.language;
+    state_.languageFile = startup.language;
     SetSortByExtension(startup.sortByExtension);
     commanderFolder_ = startup.commanderFolder;
     rememberedConfiguration_ = startup.configurationFile;
@@ -124,19 +125,20 @@ bool TMainForm::LoadConfiguration(const std::string& path)
     case LoadResult::Outcome::Failed:
         list_.Clear();
         DisableListCommands();
-        RefreshList();
+        listView_.Refresh();
         return false;
     case LoadResult::Outcome::Loaded:
         break;
     }
     ShowConfigurationPath(path);
-    EnableAddCommands();
+    state_.configurationLoaded = true;
     if (list_.Count() > 0) {
-        SortAssociations(list_, CurrentSortMode(), *services_->rules);
+        SortAssociations(list_, state_.sortMode, *services_->rules);
         list_.Select(0);
-        EnableRowCommands();
+        state_.rowCommands = true;
     }
-    RefreshList();
+    ShowCommandStates();
+    listView_.Refresh();
     return true;
 }
 
@@ -189,11 +191,6 @@ bool TMainForm::SettleUnsavedChanges()
     return answer == IDNO;
 }
 
-SortMode TMainForm::CurrentSortMode() const
-{
-    return SortByExtension() ? SortMode::ByExtension : SortMode::ByPlugin;
-}
-
 // Another configuration file: ask about unsaved changes, let the user pick the file, load it.
 void TMainForm::OpenIniButtonClick()
 {
@@ -221,8 +218,8 @@ void TMainForm::OpenIniButtonClick()
 
 void TMainForm::SortList()
 {
-    SortAssociations(list_, CurrentSortMode(), *services_->rules);
-    RefreshList();
+    SortAssociations(list_, state_.sortMode, *services_->rules);
+    listView_.Refresh();
 }
 
 // A check box changed on the selected row: keep one switched-on row per extension.
@@ -245,7 +242,7 @@ void TMainForm::WriteSettings()
     closing.placement.width = bounds.right - bounds.left;
     closing.placement.height = bounds.bottom - bounds.top;
     closing.placement.memoHeight = memoHeight_;
-    closing.language = languageFile_;
+    closing.language = state_.languageFile;
     closing.sortByExtension = SortByExtension();
     closing.commanderFolder = commanderFolder_;
     closing.configurationFile = iniPath_;
@@ -269,20 +266,9 @@ void TMainForm::RestorePlacement()
     defaults.memoHeight = memoHeight_;
     const WindowPlacementSettings saved = settings_ ? ReadWindowPlacement(*settings_, defaults) : defaults;
 
-    RECT wanted{saved.left, saved.top, saved.left + std::max<int>(saved.width, minimumSize_.cx),
-                saved.top + std::max<int>(saved.height, minimumSize_.cy)};
-    if (!MonitorFromRect(&wanted, MONITOR_DEFAULTTONULL)) {
-        MONITORINFO monitor{};
-        monitor.cbSize = sizeof monitor;
-        if (GetMonitorInfoW(MonitorFromRect(&wanted, MONITOR_DEFAULTTONEAREST), &monitor)) {
-            const RECT& work = monitor.rcWork;
-            const LONG w = wanted.right - wanted.left;
-            const LONG h = wanted.bottom - wanted.top;
-            const LONG left = std::max(work.left, std::min(wanted.left, work.right - w));
-            const LONG top = std::max(work.top, std::min(wanted.top, work.bottom - h));
-            wanted = RECT{left, top, left + w, top + h};
-        }
-    }
+    const RECT savedBounds{saved.left, saved.top, saved.left + std::max<int>(saved.width, minimumSize_.cx),
+                            saved.top + std::max<int>(saved.height, minimumSize_.cy)};
+    const RECT wanted = KeepOnMonitor(savedBounds, CurrentMonitors());
     SetWindowPos(Handle(), nullptr, wanted.left, wanted.top, wanted.right - wanted.left, wanted.bottom - wanted.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
     SetMemoHeight(saved.memoHeight);

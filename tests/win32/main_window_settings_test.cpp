@@ -10,7 +10,7 @@
 
 #include "app/control_ids.h"
 #include "app/main_form.h"
-#include "app/ui_text.h"
+#include "app/ui/ui_text.h"
 #include "win32/test_files.h"
 
 namespace pakvane {

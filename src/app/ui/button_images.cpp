@@ -1,4 +1,4 @@
-#include "app/button_images.h"
+#include "app/ui/button_images.h"
 
 #include <vssym32.h>
 
@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "app/win32_handles.h"
+#include "app/ui/win32_handles.h"
 
 namespace pakvane {
 
@@ -145,6 +145,39 @@ void ButtonImages::DrawButton(const DRAWITEMSTRUCT& item, int index, HTHEME them
         InflateRect(&focus, -1, -1);
         DrawFocusRect(dc, &focus);
     }
+}
+
+void ImageButtons::Attach(HWND parent, ControlHost& host, std::span<const ImageButtonRow> rows)
+{
+    parent_ = parent;
+    rows_.assign(rows.begin(), rows.end());
+    for (const ImageButtonRow& row : rows_) host.Reflect(row.id, *this);
+    OpenTheme();
+}
+
+void ImageButtons::LoadImages(HINSTANCE instance, const DpiScale& scale)
+{
+    std::vector<const wchar_t*> names;
+    for (const ImageButtonRow& row : rows_) names.push_back(row.resource);
+    images_.Load(instance, names, scale);
+    for (const ImageButtonRow& row : rows_) InvalidateRect(GetDlgItem(parent_, row.id), nullptr, TRUE);
+}
+
+void ImageButtons::OpenTheme()
+{
+    theme_.reset(rows_.empty() ? nullptr : OpenThemeData(GetDlgItem(parent_, rows_.front().id), L"BUTTON"));
+}
+
+bool ImageButtons::OnDrawItem(const DRAWITEMSTRUCT& item)
+{
+    if (item.CtlType != ODT_BUTTON) return false;
+    for (std::size_t i = 0; i < rows_.size(); ++i) {
+        if (rows_[i].id == static_cast<int>(item.CtlID)) {
+            images_.DrawButton(item, static_cast<int>(i), static_cast<HTHEME>(theme_.get()));
+            return true;
+        }
+    }
+    return false;
 }
 
 }  // namespace pakvane

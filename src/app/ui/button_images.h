@@ -8,8 +8,11 @@
 #include <uxtheme.h>
 
 #include <span>
+#include <vector>
 
-#include "app/dpi.h"
+#include "app/ui/control_host.h"
+#include "app/ui/dpi.h"
+#include "app/ui/win32_handles.h"
 
 namespace pakvane {
 
@@ -33,6 +36,33 @@ private:
     void Reset();
     HIMAGELIST list_ = nullptr;
     int size_ = 16;
+};
+
+// A window's image buttons: owner-drawn push buttons, each showing one bitmap resource.
+// The object draws them (their WM_DRAWITEM is reflected to it) in the themed or classic
+// look, with an embossed image while a button is disabled.
+struct ImageButtonRow {
+    int id;
+    const wchar_t* resource;
+};
+
+class ImageButtons final : public ReflectedControl {
+public:
+    // Takes over the drawing of the buttons, which must exist by now.
+    void Attach(HWND parent, ControlHost& host, std::span<const ImageButtonRow> rows);
+    // (Re)loads the images; the disabled forms take the system colours, so call it again
+    // at WM_SYSCOLORCHANGE.
+    void LoadImages(HINSTANCE instance, const DpiScale& scale);
+    // Call at WM_THEMECHANGED.
+    void OpenTheme();
+
+    bool OnDrawItem(const DRAWITEMSTRUCT& item) override;
+
+private:
+    std::vector<ImageButtonRow> rows_;
+    HWND parent_ = nullptr;
+    ButtonImages images_;
+    UniqueTheme theme_;
 };
 
 }  // namespace pakvane

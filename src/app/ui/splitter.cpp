@@ -1,8 +1,8 @@
-#include "app/splitter.h"
+#include "app/ui/splitter.h"
 
 #include <windowsx.h>
 
-#include "app/win32_handles.h"
+#include "app/ui/win32_handles.h"
 
 namespace pakvane {
 

@@ -7,7 +7,7 @@
 
 #include <optional>
 
-#include "app/window_bridge.h"
+#include "app/ui/window_bridge.h"
 
 namespace pakvane {
 

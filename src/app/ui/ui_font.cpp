@@ -1,4 +1,4 @@
-#include "app/ui_font.h"
+#include "app/ui/ui_font.h"
 
 #include <algorithm>
 #include <string_view>

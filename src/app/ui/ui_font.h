@@ -1,6 +1,6 @@
 #pragma once
-#include "app/dpi.h"
-#include "app/win32_handles.h"
+#include "app/ui/dpi.h"
+#include "app/ui/win32_handles.h"
 
 namespace pakvane {
 

@@ -1,4 +1,4 @@
-#include "app/ui_text.h"
+#include "app/ui/ui_text.h"
 
 #include <climits>
 #include <utility>

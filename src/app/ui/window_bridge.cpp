@@ -1,8 +1,8 @@
-#include "app/window_bridge.h"
+#include "app/ui/window_bridge.h"
 
-#include <exception>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 namespace pakvane {
 
@@ -35,8 +35,12 @@ HWND WindowBridge::CreateBridgedWindow(DWORD exStyle, const wchar_t* className, 
                                        int x, int y, int width, int height, HWND parent, HMENU menuOrId,
                                        HINSTANCE instance)
 {
+    creationFailure_ = nullptr;
     HWND hwnd = CreateWindowExW(exStyle, className, title, style, x, y, width, height, parent, menuOrId, instance, this);
-    if (!hwnd) throw std::runtime_error("CreateWindowExW failed");
+    if (!hwnd) {
+        if (creationFailure_) std::rethrow_exception(std::exchange(creationFailure_, nullptr));
+        throw std::runtime_error("CreateWindowExW failed");
+    }
     return hwnd;
 }
 
@@ -59,9 +63,14 @@ LRESULT CALLBACK WindowBridge::Procedure(HWND hwnd, UINT message, WPARAM wParam,
 
     LRESULT result = 0;
     try {
-        result = self->HandleMessage(message, wParam, lParam);
+        if (!self->ReflectMessage(message, wParam, lParam, result)) result = self->HandleMessage(message, wParam, lParam);
     } catch (...) {
         ReportUnexpectedException("window procedure");
+        if (message == WM_NCCREATE || message == WM_CREATE) {
+            // Creation fails as a whole: CreateWindowEx returns null and the caller rethrows.
+            self->creationFailure_ = std::current_exception();
+            return message == WM_NCCREATE ? FALSE : -1;
+        }
         result = DefWindowProcW(hwnd, message, wParam, lParam);
     }
     if (message == WM_NCDESTROY) {
@@ -71,18 +80,24 @@ LRESULT CALLBACK WindowBridge::Procedure(HWND hwnd, UINT message, WPARAM wParam,
     return result;
 }
 
+std::string DescribeException(std::exception_ptr failure)
+{
+    try {
+        if (failure) std::rethrow_exception(failure);
+    } catch (const std::exception& e) {
+        return e.what();
+    } catch (...) {
+    }
+    return {};
+}
+
 void ReportUnexpectedException(const char* where) noexcept
 {
     try {
         std::string text = "Pakvane: unexpected exception in ";
         text += where;
-        try {
-            if (const auto current = std::current_exception()) std::rethrow_exception(current);
-        } catch (const std::exception& e) {
-            text += ": ";
-            text += e.what();
-        } catch (...) {
-        }
+        const std::string what = DescribeException(std::current_exception());
+        if (!what.empty()) text += ": " + what;
         text += "\n";
         OutputDebugStringA(text.c_str());
     } catch (...) {

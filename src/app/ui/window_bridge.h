@@ -1,11 +1,18 @@
 #pragma once
 // The one HWND-to-object bridge: a window's object is stored at WM_NCCREATE, every
-// message is dispatched to it, and no exception ever crosses back into Windows.
+// message is dispatched to it (control messages first to the objects that own the
+// controls), and no exception ever crosses back into Windows. An exception while the
+// window is being created fails the creation instead of leaving half a window.
 #include <windows.h>
+
+#include <exception>
+#include <string>
+
+#include "app/ui/control_host.h"
 
 namespace pakvane {
 
-class WindowBridge {
+class WindowBridge : public ControlHost {
 public:
     WindowBridge() = default;
     WindowBridge(const WindowBridge&) = delete;
@@ -22,7 +29,8 @@ protected:
     // class is already registered in this module.
     static void RegisterBridgedClass(WNDCLASSEXW windowClass);
 
-    // Creates a window of a bridged class for this object. Throws on failure.
+    // Creates a window of a bridged class for this object. Throws on failure, with the
+    // exception that failed WM_NCCREATE or WM_CREATE when there was one.
     HWND CreateBridgedWindow(DWORD exStyle, const wchar_t* className, const wchar_t* title, DWORD style,
                              int x, int y, int width, int height, HWND parent, HMENU menuOrId,
                              HINSTANCE instance);
@@ -36,10 +44,13 @@ protected:
 private:
     static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     HWND hwnd_ = nullptr;
+    std::exception_ptr creationFailure_;
 };
 
 // Tells the developer (debug output) about the exception being handled at a callback boundary.
 void ReportUnexpectedException(const char* where) noexcept;
+// The message of the exception being handled, or of the one given; empty when unknown.
+std::string DescribeException(std::exception_ptr failure);
 
 // Runs a handler at a callback boundary: any exception is reported and fallback returned.
 template <class Handler>

@@ -1,0 +1,281 @@
+#include "app/ui/check_list_view.h"
+
+#include <commctrl.h>
+#include <uxtheme.h>
+#include <vssym32.h>
+#include <windowsx.h>
+
+#include <algorithm>
+
+#include "app/ui/ui_text.h"
+#include "app/ui/window_bridge.h"
+
+namespace pakvane {
+
+namespace {
+
+constexpr UINT_PTR kSubclassId = 1;
+
+}  // namespace
+
+CheckListView::~CheckListView()
+{
+    if (list_ && IsWindow(list_)) RemoveWindowSubclass(list_, &CheckListView::Procedure, kSubclassId);
+}
+
+void CheckListView::Attach(HWND listBox, ControlHost& host, const DpiScale& scale, std::span<const CheckListKey> keys,
+                           int openCommand)
+{
+    list_ = listBox;
+    keys_.assign(keys.begin(), keys.end());
+    openCommand_ = openCommand;
+    scale_ = scale;
+    host.Reflect(GetDlgCtrlID(listBox), *this);
+    SendMessageW(list_, LB_SETITEMHEIGHT, 0, RowHeight());
+    SetWindowSubclass(list_, &CheckListView::Procedure, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+    OpenTheme();
+}
+
+void CheckListView::OpenTheme()
+{
+    theme_.reset(OpenThemeData(list_, L"BUTTON"));
+}
+
+LRESULT CALLBACK CheckListView::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                          DWORD_PTR self)
+{
+    if (message == WM_NCDESTROY) {
+        RemoveWindowSubclass(hwnd, &CheckListView::Procedure, kSubclassId);
+        reinterpret_cast<CheckListView*>(self)->list_ = nullptr;
+        return DefSubclassProc(hwnd, message, wParam, lParam);
+    }
+    return GuardCallback("check list", 0, [&] {
+        return reinterpret_cast<CheckListView*>(self)->HandleMessage(message, wParam, lParam);
+    });
+}
+
+LRESULT CheckListView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    const POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    switch (message) {
+    case WM_LBUTTONDOWN: {
+        // The list selects the row first; a click on its check box then switches it.
+        const int index = ItemFromPoint(point);
+        const LRESULT result = DefSubclassProc(list_, message, wParam, lParam);
+        SyncSelectionFromView();
+        if (index >= 0 && point.x < CheckAreaWidth()) Toggle(index);
+        return result;
+    }
+    case WM_LBUTTONDBLCLK: {
+        // A quick second click on a check box switches it again; elsewhere it opens the row.
+        const int index = ItemFromPoint(point);
+        if (index >= 0 && point.x < CheckAreaWidth()) {
+            Toggle(index);
+            return 0;
+        }
+        break;
+    }
+    case WM_CHAR:
+        if (wParam == L' ') {
+            Toggle(model_.Selected());
+            return 0;
+        }
+        // A Ctrl+letter command key is not also a search letter.
+        for (const CheckListKey& key : keys_) {
+            if (key.control && key.virtualKey >= 'A' && key.virtualKey <= 'Z' && wParam == key.virtualKey - 'A' + 1u) return 0;
+        }
+        break;
+    case WM_KEYDOWN: {
+        const bool control = GetKeyState(VK_CONTROL) < 0;
+        const bool alt = GetKeyState(VK_MENU) < 0;
+        const bool shift = GetKeyState(VK_SHIFT) < 0;
+        if (alt || shift) break;
+        for (const CheckListKey& key : keys_) {
+            if (key.virtualKey == wParam && key.control == control) {
+                delegate_.CheckListCommand(key.command);
+                return 0;
+            }
+        }
+        break;
+    }
+    case WM_GETDLGCODE: {
+        // Enter belongs to the list (it opens the row) rather than to dialog navigation.
+        LRESULT code = DefSubclassProc(list_, message, wParam, lParam);
+        const MSG* key = reinterpret_cast<const MSG*>(lParam);
+        if (key && key->message == WM_KEYDOWN && key->wParam == VK_RETURN) code |= DLGC_WANTMESSAGE;
+        return code;
+    }
+    case WM_CONTEXTMENU: {
+        POINT screen = point;
+        if (lParam == -1) screen = KeyboardMenuPoint();
+        delegate_.CheckListContextMenu(screen);
+        return 0;
+    }
+    default:
+        break;
+    }
+    return DefSubclassProc(list_, message, wParam, lParam);
+}
+
+bool CheckListView::OnCommandNotification(int code)
+{
+    if (code == LBN_SELCHANGE) {
+        SyncSelectionFromView();
+        return true;
+    }
+    if (code == LBN_DBLCLK) {
+        delegate_.CheckListCommand(openCommand_);
+        return true;
+    }
+    return false;
+}
+
+int CheckListView::ItemFromPoint(POINT point) const
+{
+    const LRESULT hit = SendMessageW(list_, LB_ITEMFROMPOINT, 0, MAKELPARAM(point.x, point.y));
+    if (HIWORD(hit) != 0) return -1;  // outside the rows
+    const int index = LOWORD(hit);
+    return index < static_cast<int>(model_.Count()) ? index : -1;
+}
+
+void CheckListView::SyncSelectionFromView()
+{
+    const int selected = static_cast<int>(SendMessageW(list_, LB_GETCURSEL, 0, 0));
+    const int index = selected >= 0 && selected < static_cast<int>(model_.Count()) ? selected : -1;
+    if (index == model_.Selected()) return;
+    model_.Select(index);
+    delegate_.CheckListSelectionChanged();
+}
+
+void CheckListView::Toggle(int index)
+{
+    if (index < 0 || index >= static_cast<int>(model_.Count())) return;
+    const auto row = static_cast<std::size_t>(index);
+    model_.SetChecked(row, !model_.Row(row).checked);
+    delegate_.CheckListToggled(index);
+}
+
+void CheckListView::Refresh()
+{
+    if (!list_) return;
+    SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
+    const LRESULT top = SendMessageW(list_, LB_GETTOPINDEX, 0, 0);
+    SendMessageW(list_, LB_RESETCONTENT, 0, 0);
+    std::size_t characters = 0;
+    for (const AssociationRow& row : model_.Rows()) characters += row.text.size() + 1;
+    SendMessageW(list_, LB_INITSTORAGE, model_.Count(), static_cast<LPARAM>(characters * sizeof(wchar_t)));
+    std::wstring text;
+    for (const AssociationRow& row : model_.Rows()) {
+        text = WidenAnsi(row.text);
+        const LRESULT at = SendMessageW(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+        if (at >= 0) SendMessageW(list_, LB_SETITEMDATA, static_cast<WPARAM>(at), row.checked ? 1 : 0);
+    }
+    if (model_.Count() > 0) {
+        SendMessageW(list_, LB_SETTOPINDEX, static_cast<WPARAM>(std::min<LRESULT>(top, model_.Count() - 1)), 0);
+    }
+    SendMessageW(list_, LB_SETCURSEL, static_cast<WPARAM>(model_.Selected()), 0);
+    SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
+    RedrawWindow(list_, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE);
+}
+
+// Only check states changed: repaint the rows whose state the mirror does not show yet,
+// rather than rebuilding a list that may hold hundreds of thousands of rows.
+void CheckListView::RefreshChecks()
+{
+    if (!list_) return;
+    if (static_cast<std::size_t>(SendMessageW(list_, LB_GETCOUNT, 0, 0)) != model_.Count()) {
+        Refresh();
+        return;
+    }
+    for (std::size_t i = 0; i < model_.Count(); ++i) {
+        const LRESULT shown = SendMessageW(list_, LB_GETITEMDATA, i, 0);
+        const LRESULT wanted = model_.Row(i).checked ? 1 : 0;
+        if (shown == wanted) continue;
+        SendMessageW(list_, LB_SETITEMDATA, i, wanted);
+        RECT item{};
+        if (SendMessageW(list_, LB_GETITEMRECT, i, reinterpret_cast<LPARAM>(&item)) != LB_ERR)
+            InvalidateRect(list_, &item, FALSE);
+    }
+}
+
+POINT CheckListView::KeyboardMenuPoint() const
+{
+    // Under the selected row, or at the list's corner.
+    RECT row{};
+    POINT point{0, 0};
+    if (model_.Selected() >= 0 &&
+        SendMessageW(list_, LB_GETITEMRECT, static_cast<WPARAM>(model_.Selected()), reinterpret_cast<LPARAM>(&row)) !=
+            LB_ERR) {
+        point = POINT{row.left + CheckAreaWidth(), row.bottom};
+    }
+    ClientToScreen(list_, &point);
+    return point;
+}
+
+bool CheckListView::OnMeasureItem(MEASUREITEMSTRUCT& item)
+{
+    if (item.CtlType != ODT_LISTBOX) return false;
+    item.itemHeight = static_cast<UINT>(RowHeight());
+    return true;
+}
+
+void CheckListView::DrawCheckBox(HDC dc, const RECT& area, bool checked, bool enabled) const
+{
+    if (HTHEME theme = static_cast<HTHEME>(theme_.get())) {
+        const int state = checked ? (enabled ? CBS_CHECKEDNORMAL : CBS_CHECKEDDISABLED)
+                                  : (enabled ? CBS_UNCHECKEDNORMAL : CBS_UNCHECKEDDISABLED);
+        SIZE size{scale_(kCheckBoxSize), scale_(kCheckBoxSize)};
+        GetThemePartSize(theme, dc, BP_CHECKBOX, state, nullptr, TS_DRAW, &size);
+        RECT box{area.left + (area.right - area.left - size.cx) / 2, area.top + (area.bottom - area.top - size.cy) / 2, 0, 0};
+        box.right = box.left + size.cx;
+        box.bottom = box.top + size.cy;
+        DrawThemeBackground(theme, dc, BP_CHECKBOX, state, &box, &area);
+        return;
+    }
+    // Classic look: a flat box a little smaller than the row, so neighbours do not touch.
+    const int size = std::min(scale_(kCheckBoxSize), static_cast<int>(area.bottom - area.top) - scale_(2));
+    RECT box{area.left + (area.right - area.left - size) / 2, area.top + (area.bottom - area.top - size) / 2, 0, 0};
+    box.right = box.left + size;
+    box.bottom = box.top + size;
+    UINT state = DFCS_BUTTONCHECK | DFCS_FLAT;
+    if (checked) state |= DFCS_CHECKED;
+    if (!enabled) state |= DFCS_INACTIVE;
+    DrawFrameControl(dc, &box, DFC_BUTTON, state);
+}
+
+// The check box, then the whole row text in one operation, 2 pixels in from the left, on
+// the row's background.
+bool CheckListView::OnDrawItem(const DRAWITEMSTRUCT& item)
+{
+    if (item.CtlType != ODT_LISTBOX) return false;
+    RECT textArea = item.rcItem;
+    textArea.left = std::min(static_cast<int>(textArea.left) + CheckAreaWidth(), static_cast<int>(textArea.right));
+    const bool showFocus = (item.itemState & ODS_FOCUS) && !(item.itemState & ODS_NOFOCUSRECT);
+    if (item.itemAction == ODA_FOCUS) {
+        if (static_cast<int>(item.itemID) >= 0) DrawFocusRect(item.hDC, &textArea);
+        return true;
+    }
+    const int index = static_cast<int>(item.itemID);
+    if (index < 0 || index >= static_cast<int>(model_.Count())) {
+        if (showFocus) DrawFocusRect(item.hDC, &textArea);
+        return true;
+    }
+
+    const bool enabled = IsWindowEnabled(list_) != FALSE;
+    const AssociationRow& row = model_.Row(static_cast<std::size_t>(index));
+    RECT checkArea = item.rcItem;
+    checkArea.right = textArea.left;
+    FillRect(item.hDC, &checkArea, GetSysColorBrush(COLOR_WINDOW));
+    DrawCheckBox(item.hDC, checkArea, row.checked, enabled);
+
+    const bool selected = (item.itemState & ODS_SELECTED) != 0;
+    SetBkColor(item.hDC, GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+    SetTextColor(item.hDC, GetSysColor(!enabled ? COLOR_GRAYTEXT : selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+    const std::wstring text = WidenAnsi(row.text);
+    ExtTextOutW(item.hDC, textArea.left + scale_(kTextIndent), textArea.top, ETO_OPAQUE | ETO_CLIPPED, &textArea,
+                text.c_str(), static_cast<UINT>(text.size()), nullptr);
+    if (showFocus) DrawFocusRect(item.hDC, &textArea);
+    return true;
+}
+
+}  // namespace pakvane
