@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs every test: native unit tests (with sanitizers), then the Windows build under Wine:
 # unit tests again, platform and window tests, end-to-end journeys (ANSI code page 1252),
-# and the platform tests and journeys once more under the Russian code page 1251.
+# the platform tests and journeys once more under the Russian code page 1251, and the
+# platform and window tests once more at 144 dpi.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -35,3 +36,9 @@ echo "== tests under Wine (code page 1252)"
 (cd "$PAKVANE_WIN_BUILD" && ctest --output-on-failure --timeout 300)
 echo "== platform tests and journeys under Wine (code page 1251)"
 (cd "$PAKVANE_WIN_BUILD" && LC_ALL=ru_RU.CP1251 PAKVANE_EXPECT_ACP=1251 ctest --output-on-failure --timeout 300 -R "^(win32|e2e[.])")
+echo "== platform and window tests at 144 dpi"
+pakvane_wine_dpi 144
+status=0
+(cd "$PAKVANE_WIN_BUILD" && PAKVANE_EXPECT_DPI=144 ctest --output-on-failure --timeout 300 -R "^win32$") || status=$?
+pakvane_wine_dpi 96
+exit $status

@@ -8,6 +8,7 @@
 #                               sets WINEPREFIX etc. for that build's bitness, makes the
 #                               prefix, starts Xvfb; "plain" gives a prefix without the
 #                               virtual desktop, for a real display
+#   pakvane_wine_dpi N          sets the prefix's screen DPI and restarts Wine
 #   pakvane_wine_down           stops the wineserver and the Xvfb started here
 
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
@@ -88,6 +89,18 @@ pakvane_wine_up() {
     touch "$WINEPREFIX/.pakvane-ready"
   fi
   # Start Wine's services detached first, so they never hold a test runner's output pipe.
+  wineserver -p </dev/null >/dev/null 2>&1
+  timeout 120 wine wineboot </dev/null >/dev/null 2>&1 || true
+}
+
+# Sets the prefix's screen DPI (96 is Wine's own default) and restarts Wine so it applies.
+pakvane_wine_dpi() {
+  if [ "$1" = 96 ]; then
+    wine reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f </dev/null >/dev/null 2>&1 || true
+  else
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f </dev/null >/dev/null 2>&1
+  fi
+  wineserver -k >/dev/null 2>&1; wineserver -w
   wineserver -p </dev/null >/dev/null 2>&1
   timeout 120 wine wineboot </dev/null >/dev/null 2>&1 || true
 }

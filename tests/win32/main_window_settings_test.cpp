@@ -107,13 +107,13 @@ TEST_F(MainWindowSettingsTest, AWindowLeftOffEveryMonitorComesBackOnScreen)
 
 TEST_F(MainWindowSettingsTest, ClosingWritesEverySectionAndMaximizedWithNormalBounds)
 {
-    Start("[Tools]\r\nSort=0\r\n[Main]\r\nLeft=20\r\nTop=30\r\nWidth=500\r\nHeight=320\r\n");
+    Start("[Tools]\r\nSort=0\r\n[Main]\r\nLeft=20\r\nTop=30\r\nWidth=900\r\nHeight=600\r\n");
     EXPECT_FALSE(form_->SortByExtension()) << "Sort=0 checks Sort2Item";
     ShowWindow(form_->Handle(), SW_MAXIMIZE);
     Close();
 
     const std::string written = ReadBytes(settings_);
-    for (const char* line : {"[Main]", "Maximized=1", "Left=20", "Top=30", "Width=500", "Height=320", "[Tools]",
+    for (const char* line : {"[Main]", "Maximized=1", "Left=20", "Top=30", "Width=900", "Height=600", "[Tools]",
                              "Sort=0", "Lng=", "[Setup]", "ComPath=", "IniFile="})
         EXPECT_NE(written.find(line), std::string::npos) << line << " in\n" << written;
 
@@ -123,7 +123,7 @@ TEST_F(MainWindowSettingsTest, ClosingWritesEverySectionAndMaximizedWithNormalBo
     ShowWindow(form_->Handle(), SW_RESTORE);
     const RECT r = Bounds();
     EXPECT_EQ(r.left, 20);
-    EXPECT_EQ(r.right - r.left, 500);
+    EXPECT_EQ(r.right - r.left, 900);
 }
 
 TEST_F(MainWindowSettingsTest, ArgumentsWinOverTheRememberedFileAndFolder)

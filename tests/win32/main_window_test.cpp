@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <map>
 #include <memory>
 #include <string>
@@ -14,6 +15,7 @@
 #include "app/control_ids.h"
 #include "app/main_form.h"
 #include "app/ui/ui_text.h"
+#include "pakvane_version.h"
 #include "win32/test_files.h"
 
 namespace pakvane {
@@ -124,17 +126,24 @@ protected:
     MessageBoxHook previousHook_;
 };
 
-TEST_F(MainWindowTest, CaptionAndGroupCaptionsShowTheBuiltInCyrillicPadded)
+TEST_F(MainWindowTest, TheCaptionNamesTheProgramAndItsVersion)
 {
     wchar_t text[256] = {};
     GetWindowTextW(main_, text, 256);
-    EXPECT_STREQ(text, L"Pakvane 0.5.2b (Made by Terol)");
+    EXPECT_EQ(std::wstring(text), WidenAnsi(PAKVANE_MAIN_CAPTION));
+    EXPECT_NE(std::wstring(text).find(WidenAnsi(PAKVANE_PRODUCT_VERSION_TEXT)), std::wstring::npos);
     GetClassNameW(main_, text, 256);
     EXPECT_STREQ(text, kMainFormClass);
-    GetWindowTextW(Control(ids::kGroupBox1), text, 256);
-    EXPECT_STREQ(text, L" Файл настройки Total Commander (*.ini file) ");
-    GetWindowTextW(Control(ids::kGroupBox2), text, 256);
-    EXPECT_STREQ(text, L" Список WCX плугинов ");
+}
+
+// The test run at another DPI says which it set up; the window must have taken it.
+TEST_F(MainWindowTest, TheWindowIsLaidOutForTheScreensDpi)
+{
+    if (const char* expected = std::getenv("PAKVANE_EXPECT_DPI")) EXPECT_EQ(form_->Scale().Dpi(), std::atoi(expected));
+    RECT client{};
+    GetClientRect(main_, &client);
+    EXPECT_EQ(client.right, Scaled(438));
+    EXPECT_EQ(client.bottom, Scaled(266));
 }
 
 struct TooltipSearch {
@@ -171,99 +180,79 @@ std::map<UINT_PTR, std::wstring> ReadHints(HWND owner)
     return hints;
 }
 
-struct HintCase {
-    int control;
-    Str text;
-};
-constexpr HintCase kHints[] = {
-    {ids::kOpenIniButton, Str::OpenFile}, {ids::kAddButton, Str::Add},       {ids::kPropButton, Str::Properties},
-    {ids::kDelButton, Str::Delete},       {ids::kApplyButton, Str::Apply},   {ids::kCancelButton, Str::Cancel},
-    {ids::kToolButton, Str::Extras},
-};
-
-TEST_F(MainWindowTest, EveryHintIsTheCurrentInterfaceString)
+// Every control the table captions shows a caption from the current strings, group boxes
+// padded, hinted buttons with their tooltip; a replaced string shows at once.
+TEST_F(MainWindowTest, EveryControlIsCaptionedFromTheCurrentStrings)
 {
-    auto hints = ReadHints(main_);
-    ASSERT_EQ(hints.size(), std::size(kHints));
-    for (const HintCase& hint : kHints) {
-        EXPECT_EQ(hints[reinterpret_cast<UINT_PTR>(Control(hint.control))], String(hint.text)) << "control " << hint.control;
-    }
-    EXPECT_EQ(hints[reinterpret_cast<UINT_PTR>(Control(ids::kToolButton))], L"Бонусы");
+    auto check = [&] {
+        const auto hints = ReadHints(main_);
+        for (const ControlRow& row : TMainForm::ControlRows()) {
+            HWND control = Control(row.id);
+            ASSERT_NE(control, nullptr) << "control " << row.id;
+            wchar_t text[512] = {};
+            GetWindowTextW(control, text, 512);
+            switch (row.captionKind) {
+            case CaptionKind::PaddedGroup:
+                EXPECT_EQ(std::wstring(text), L" " + String(row.caption) + L" ") << "control " << row.id;
+                break;
+            case CaptionKind::Text: EXPECT_EQ(std::wstring(text), String(row.caption)) << "control " << row.id; break;
+            case CaptionKind::Hint: {
+                const auto hint = hints.find(reinterpret_cast<UINT_PTR>(control));
+                ASSERT_NE(hint, hints.end()) << "control " << row.id << " has no hint";
+                EXPECT_EQ(hint->second, String(row.caption)) << "control " << row.id;
+                EXPECT_FALSE(hint->second.empty());
+                break;
+            }
+            case CaptionKind::Fixed:
+            case CaptionKind::None: break;
+            }
+        }
+    };
+    check();
+    EXPECT_EQ(String(Str::Extras), L"Бонусы") << "the built-in strings are in force";
 
     // A language file's ANSI text replaces an entry; ApplyCaptions shows it at once.
     form_->Strings().Replace(static_cast<int>(Str::Extras), "Tools & more");
+    form_->Strings().Replace(static_cast<int>(Str::ListGroup), "Plugins");
     form_->ApplyCaptions();
+    check();
     EXPECT_EQ(ReadHints(main_)[reinterpret_cast<UINT_PTR>(Control(ids::kToolButton))], L"Tools & more");
 }
 
-struct MenuRow {
-    int id;              // 0 for a separator
-    Str text;
-    const wchar_t* shortcut;
-    bool radio;
-    bool checked;
-    bool submenu;
-};
-
-void ExpectMenu(HMENU menu, const std::vector<MenuRow>& expected, const InterfaceStrings& strings)
+// Every menu item of the tables exists once, is captioned from the current strings (with
+// its shortcut), and runs a command; the sort items form one radio group.
+TEST_F(MainWindowTest, EveryMenuItemIsCaptionedAndRunsACommand)
 {
-    ASSERT_EQ(GetMenuItemCount(menu), static_cast<int>(expected.size()));
-    for (std::size_t i = 0; i < expected.size(); ++i) {
-        const MenuRow& row = expected[i];
+    for (const MenuRow& row : TMainForm::MenuRows()) {
+        if (row.kind == MenuKind::Separator) continue;
+        HMENU owner = nullptr;
+        UINT position = 0;
+        ASSERT_TRUE(FindMenuItem(form_->PopupMenuHandle(), row.id, owner, position) ||
+                    FindMenuItem(form_->ToolsMenuHandle(), row.id, owner, position))
+            << "item " << row.id;
         wchar_t text[256] = {};
         MENUITEMINFOW info{};
         info.cbSize = sizeof info;
-        info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_STATE | MIIM_STRING | MIIM_SUBMENU;
+        info.fMask = MIIM_FTYPE | MIIM_STRING | MIIM_SUBMENU;
         info.dwTypeData = text;
         info.cch = 256;
-        ASSERT_TRUE(GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info)) << "position " << i;
-        if (row.id == 0) {
-            EXPECT_TRUE(info.fType & MFT_SEPARATOR) << "position " << i;
-            continue;
-        }
-        EXPECT_EQ(static_cast<int>(info.wID), row.id) << "position " << i;
-        std::wstring caption = Widen(strings[row.text]);
-        if (row.shortcut) caption += std::wstring(L"\t") + row.shortcut;
-        EXPECT_EQ(std::wstring(text), caption) << "position " << i;
-        EXPECT_EQ((info.fType & MFT_RADIOCHECK) != 0, row.radio) << "position " << i;
-        EXPECT_EQ((info.fState & MFS_CHECKED) != 0, row.checked) << "position " << i;
-        EXPECT_EQ(info.hSubMenu != nullptr, row.submenu) << "position " << i;
+        ASSERT_TRUE(GetMenuItemInfoW(owner, position, TRUE, &info));
+        std::wstring expected = String(row.caption);
+        if (row.shortcut) expected += std::wstring(L"\t") + row.shortcut;
+        EXPECT_EQ(std::wstring(text), expected) << "item " << row.id;
+        EXPECT_EQ((info.fType & MFT_RADIOCHECK) != 0, row.kind == MenuKind::Radio) << "item " << row.id;
+        EXPECT_EQ(info.hSubMenu != nullptr, row.kind == MenuKind::Submenu) << "item " << row.id;
+        if (row.kind != MenuKind::Submenu) EXPECT_TRUE(TMainForm::HandlesCommand(row.id)) << "item " << row.id;
     }
-}
-
-constexpr MenuRow kSeparatorRow{0, Str::IniGroup, nullptr, false, false, false};
-
-TEST_F(MainWindowTest, MenusHoldTheirItemsInOrderWithCaptionsShortcutsAndRadioState)
-{
-    ExpectMenu(form_->PopupMenuHandle(),
-               {{ids::kAddItem, Str::Add, L"Ins", false, false, false},
-                {ids::kPropItem, Str::Properties, L"Enter", false, false, false},
-                kSeparatorRow,
-                {ids::kDelItem, Str::Delete, L"Del", false, false, false},
-                kSeparatorRow,
-                {ids::kCommentItem, Str::Comment, L"Ctrl+Z", false, false, false}},
-               form_->Strings());
-    ExpectMenu(form_->ToolsMenuHandle(),
-               {{ids::kSort1Item, Str::SortByExtension, nullptr, true, true, false},
-                {ids::kSort2Item, Str::SortByPlugin, nullptr, true, false, false},
-                kSeparatorRow,
-                {ids::kDefComItem, Str::DetermineCommanderPath, nullptr, false, false, false},
-                kSeparatorRow,
-                {ids::kAutoItem, Str::AutoCommanderPath, nullptr, false, false, false},
-                {ids::kDelAutoItem, Str::RemoveCommanderPath, nullptr, false, false, false},
-                kSeparatorRow,
-                {ids::kFindItem, Str::FindPlugins, nullptr, false, false, false},
-                kSeparatorRow,
-                {ids::kLngItem, Str::Language, nullptr, false, false, true}},
-               form_->Strings());
-    ExpectMenu(form_->LanguageMenuHandle(),
-               {{ids::kDefLngItem, Str::DefaultLanguage, nullptr, true, true, false}, kSeparatorRow}, form_->Strings());
     EXPECT_TRUE(form_->SortByExtension());
+    EXPECT_TRUE(GetMenuState(form_->ToolsMenuHandle(), ids::kSort1Item, MF_BYCOMMAND) & MF_CHECKED);
+    EXPECT_TRUE(GetMenuState(form_->LanguageMenuHandle(), ids::kDefLngItem, MF_BYCOMMAND) & MF_CHECKED);
 
     // The sort items form one radio group, also when the command comes from outside.
     SendMessageW(main_, WM_COMMAND, ids::kSort2Item, 0);
     EXPECT_FALSE(form_->SortByExtension());
     EXPECT_TRUE(GetMenuState(form_->ToolsMenuHandle(), ids::kSort2Item, MF_BYCOMMAND) & MF_CHECKED);
+    EXPECT_FALSE(GetMenuState(form_->ToolsMenuHandle(), ids::kSort1Item, MF_BYCOMMAND) & MF_CHECKED);
     SendMessageW(main_, WM_COMMAND, ids::kSort1Item, 0);
     EXPECT_TRUE(form_->SortByExtension());
     EXPECT_FALSE(GetMenuState(form_->ToolsMenuHandle(), ids::kSort2Item, MF_BYCOMMAND) & MF_CHECKED);
@@ -284,39 +273,59 @@ TEST_F(MainWindowTest, StartsWithTheListCommandsDisabledAndTheOthersEnabled)
     EXPECT_FALSE(form_->HasUnsavedChanges());
 }
 
-struct PlaceCase {
-    int id;
-    RECT design;     // left, top, right, bottom at 96 dpi in the design's client area
-    int moveX, moveY;  // how much of the growth it moves by (0 or 1)
-    int growX, growY;  // how much of the growth it stretches by
-};
+// Whether two rectangles share more than an edge of `edge` pixels (the button column's
+// neighbours share one design pixel).
+bool Overlaps(const RECT& a, const RECT& b, int edge)
+{
+    const LONG width = std::min(a.right, b.right) - std::max(a.left, b.left);
+    const LONG height = std::min(a.bottom, b.bottom) - std::max(a.top, b.top);
+    return width > edge && height > edge;
+}
+bool Contains(const RECT& outer, const RECT& inner)
+{
+    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right && inner.bottom <= outer.bottom;
+}
+bool IsGroupBox(HWND control)
+{
+    return (GetWindowLongPtrW(control, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX;
+}
 
-constexpr PlaceCase kPlaceCases[] = {
-    {ids::kGroupBox1, {0, 0, 438, 49}, 0, 0, 1, 0},      {ids::kIniShow, {10, 16, 395, 37}, 0, 0, 1, 0},
-    {ids::kOpenIniButton, {405, 14, 430, 39}, 1, 0, 0, 0}, {ids::kGroupBox2, {0, 49, 401, 266}, 0, 0, 1, 1},
-    {ids::kToolButton, {408, 56, 433, 81}, 1, 0, 0, 0},  {ids::kAddButton, {408, 88, 433, 113}, 1, 0, 0, 0},
-    {ids::kPropButton, {408, 112, 433, 137}, 1, 0, 0, 0}, {ids::kDelButton, {408, 144, 433, 169}, 1, 0, 0, 0},
-    {ids::kApplyButton, {408, 216, 433, 241}, 1, 1, 0, 0}, {ids::kCancelButton, {408, 240, 433, 265}, 1, 1, 0, 0},
-};
-
-TEST_F(MainWindowTest, ControlsStandAtTheirPlacesAndFollowTheirAnchors)
+// At the size as created and grown: every control inside the client area, no two
+// overlapping (a control lies wholly inside a group box or outside it), and every control
+// keeps its distance to the sides it is anchored to.
+TEST_F(MainWindowTest, ControlsStayInsideApartAndAnchoredAsTheWindowGrows)
 {
     RECT client{};
-    GetClientRect(main_, &client);
-    ASSERT_EQ(client.right, Scaled(438));
-    ASSERT_EQ(client.bottom, Scaled(266));
+    std::map<int, RECT> before;
+    for (const ControlRow& row : TMainForm::ControlRows()) before[row.id] = PlaceOf(row.id);
+
     const SIZE created = WindowSize();
-    const int growX = 100, growY = 60;
+    const int dx = 100, dy = 60;
     for (int grown = 0; grown < 2; ++grown) {
-        if (grown) Resize(created.cx + growX, created.cy + growY);
-        const int dx = grown * growX, dy = grown * growY;
-        for (const PlaceCase& c : kPlaceCases) {
-            const RECT r = PlaceOf(c.id);
-            const RECT design = form_->Scale()(c.design);
-            EXPECT_EQ(r.left, design.left + c.moveX * dx) << "control " << c.id << " grown " << grown;
-            EXPECT_EQ(r.top, design.top + c.moveY * dy) << "control " << c.id << " grown " << grown;
-            EXPECT_EQ(r.right, design.right + (c.moveX + c.growX) * dx) << "control " << c.id << " grown " << grown;
-            EXPECT_EQ(r.bottom, design.bottom + (c.moveY + c.growY) * dy) << "control " << c.id << " grown " << grown;
+        if (grown) Resize(created.cx + dx, created.cy + dy);
+        GetClientRect(main_, &client);
+        for (const ControlRow& row : TMainForm::ControlRows()) {
+            const RECT r = PlaceOf(row.id);
+            EXPECT_TRUE(Contains(client, r)) << "control " << row.id << " grown " << grown;
+            EXPECT_GT(r.right - r.left, 0) << "control " << row.id;
+            EXPECT_GT(r.bottom - r.top, 0) << "control " << row.id;
+            for (const ControlRow& other : TMainForm::ControlRows()) {
+                if (other.id <= row.id) continue;
+                const RECT o = PlaceOf(other.id);
+                const bool nested = (IsGroupBox(Control(row.id)) && Contains(r, o)) ||
+                                    (IsGroupBox(Control(other.id)) && Contains(o, r));
+                EXPECT_TRUE(nested || !Overlaps(r, o, Scaled(1))) << "controls " << row.id << " and " << other.id;
+            }
+            if (!grown || !HasDesignPlace(row)) continue;
+            const RECT& was = before[row.id];
+            const int growX = (row.anchors & kAnchorLeft) && (row.anchors & kAnchorRight) ? dx : 0;
+            const int moveX = !(row.anchors & kAnchorLeft) && (row.anchors & kAnchorRight) ? dx : 0;
+            const int growY = (row.anchors & kAnchorTop) && (row.anchors & kAnchorBottom) ? dy : 0;
+            const int moveY = !(row.anchors & kAnchorTop) && (row.anchors & kAnchorBottom) ? dy : 0;
+            EXPECT_EQ(r.left, was.left + moveX) << "control " << row.id;
+            EXPECT_EQ(r.right, was.right + moveX + growX) << "control " << row.id;
+            EXPECT_EQ(r.top, was.top + moveY) << "control " << row.id;
+            EXPECT_EQ(r.bottom, was.bottom + moveY + growY) << "control " << row.id;
         }
         // List, splitter and memo fill the group from top to bottom, in that order.
         const RECT group = PlaceOf(ids::kGroupBox2), list = PlaceOf(ids::kWcxList);
@@ -347,29 +356,29 @@ TEST_F(MainWindowTest, TheWindowNeverGetsSmallerThanCreated)
     EXPECT_EQ(info.ptMinTrackSize.y, created.cy);
 }
 
-struct DragCase {
-    const char* name;
-    int dy;
-    int steps;
-    int expectedMemo;  // at 96 dpi, starting from 81 in a group of 217
-};
-
-constexpr DragCase kDrags[] = {
-    {"down to just above the minimum", 30, 1, 51},
-    {"down onto the minimum in one leap is refused", 31, 1, 81},
-    {"far down in one leap is refused", 1000, 1, 81},
-    {"far down step by step stops above the minimum", 200, 200, 51},
-    {"up a little", -10, 1, 91},
-    {"far up stops at the group less 53", -1000, 1, 164},
-};
-
+// The memo's limits while the splitter is dragged, in device pixels at any DPI: above the
+// minimum, below the group less the minimum and the bar; a step onto the minimum is refused.
 TEST_F(MainWindowTest, SplitterDragKeepsTheMemoWithinItsLimits)
 {
-    if (form_->Scale().Dpi() != 96) GTEST_SKIP() << "the cases are written at 96 dpi";
-    ASSERT_EQ(HeightOf(ids::kGroupBox2), 217);
-    for (const DragCase& drag : kDrags) {
-        form_->SetMemoHeight(81);
-        ASSERT_EQ(HeightOf(ids::kCommMemo), 81);
+    const int start = Scaled(81), minimum = Scaled(50), bar = Scaled(3);
+    const int group = HeightOf(ids::kGroupBox2);
+    struct DragCase {
+        const char* name;
+        int dy;
+        int steps;
+        int expectedMemo;
+    };
+    const DragCase drags[] = {
+        {"down to just above the minimum", start - minimum - 1, 1, minimum + 1},
+        {"down onto the minimum in one leap is refused", start - minimum, 1, start},
+        {"far down in one leap is refused", 1000, 1, start},
+        {"far down step by step stops above the minimum", 200, 200, minimum + 1},
+        {"up a little", -10, 1, start + 10},
+        {"far up stops at the group less the minimum and the bar", -1000, 1, group - minimum - bar},
+    };
+    for (const DragCase& drag : drags) {
+        form_->SetMemoHeight(start);
+        ASSERT_EQ(HeightOf(ids::kCommMemo), start);
         DragSplitter(drag.dy, drag.steps);
         EXPECT_EQ(HeightOf(ids::kCommMemo), drag.expectedMemo) << drag.name;
         EXPECT_EQ(PlaceOf(ids::kSplitter1).bottom, PlaceOf(ids::kCommMemo).top) << drag.name;
@@ -384,7 +393,7 @@ TEST_F(MainWindowTest, ResizingKeepsTheMemoWithinTheGroup)
     Resize(created.cx, created.cy + 300);
     DragSplitter(-2000);
     const int group = HeightOf(ids::kGroupBox2);
-    EXPECT_EQ(HeightOf(ids::kCommMemo), group - Scaled(53));
+    EXPECT_EQ(HeightOf(ids::kCommMemo), group - Scaled(50) - Scaled(3));
 
     // Shrinking back: the memo gives way so the list keeps its minimum.
     Resize(created.cx, created.cy);

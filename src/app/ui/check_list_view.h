@@ -67,9 +67,10 @@ private:
     static constexpr int kCheckBoxSize = 13;  // at 96 dpi
     static constexpr int kTextIndent = 2;
 
-    static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                      DWORD_PTR self);
+    static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT CallList(UINT message, WPARAM wParam, LPARAM lParam);
+    void Detach();
     int CheckAreaWidth() const { return scale_(kCheckBoxSize + 2); }
     int ItemFromPoint(POINT point) const;
     void SyncSelectionFromView();
@@ -81,6 +82,8 @@ private:
     std::vector<CheckListKey> keys_;
     int openCommand_ = 0;
     HWND list_ = nullptr;
+    WNDPROC listProcedure_ = nullptr;  // the list box's own procedure
+    std::vector<bool> shownChecks_;    // the check states the list box shows now
     DpiScale scale_;
     UniqueTheme theme_;
 };

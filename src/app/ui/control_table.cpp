@@ -39,15 +39,27 @@ bool HasDesignPlace(const ControlRow& row)
     return row.place.width != 0 || row.place.height != 0 || row.place.x != 0 || row.place.y != 0;
 }
 
+// Edges are scaled rather than sizes, so that neighbours that touch in the design still
+// touch, and nothing leaves its parent, at any DPI.
 RECT PlaceControl(const ControlRow& row, const DpiScale& scale, int dx, int dy)
 {
-    int x = scale(row.place.x), y = scale(row.place.y);
-    int width = scale(row.place.width), height = scale(row.place.height);
-    if ((row.anchors & kAnchorLeft) && (row.anchors & kAnchorRight)) width += dx;
-    else if (row.anchors & kAnchorRight) x += dx;
-    if ((row.anchors & kAnchorTop) && (row.anchors & kAnchorBottom)) height += dy;
-    else if (row.anchors & kAnchorBottom) y += dy;
-    return RECT{x, y, x + std::max(width, 0), y + std::max(height, 0)};
+    RECT r{scale(row.place.x), scale(row.place.y), scale(row.place.x + row.place.width),
+           scale(row.place.y + row.place.height)};
+    if ((row.anchors & kAnchorLeft) && (row.anchors & kAnchorRight)) {
+        r.right += dx;
+    } else if (row.anchors & kAnchorRight) {
+        r.left += dx;
+        r.right += dx;
+    }
+    if ((row.anchors & kAnchorTop) && (row.anchors & kAnchorBottom)) {
+        r.bottom += dy;
+    } else if (row.anchors & kAnchorBottom) {
+        r.top += dy;
+        r.bottom += dy;
+    }
+    r.right = std::max(r.right, r.left);
+    r.bottom = std::max(r.bottom, r.top);
+    return r;
 }
 
 void HintTooltip::Create(HWND owner, HFONT font)

@@ -1,5 +1,6 @@
 #include "app/ui/ui_text.h"
 
+#include <algorithm>
 #include <climits>
 #include <utility>
 
@@ -32,6 +33,19 @@ std::wstring Widen(std::string_view text, unsigned codePage)
     std::wstring wide(static_cast<std::size_t>(needed), L'\0');
     MultiByteToWideChar(codePage, 0, text.data(), length, wide.data(), needed);
     return wide;
+}
+
+void WidenAnsiInto(std::string_view text, std::wstring& out)
+{
+    // Every ANSI byte becomes at most one UTF-16 unit (a double-byte character: one or two).
+    out.resize(text.size());
+    const int length = static_cast<int>(std::min<std::size_t>(text.size(), INT_MAX));
+    const int written = length ? MultiByteToWideChar(CP_ACP, 0, text.data(), length, out.data(), length) : 0;
+    if (written > 0 || length == 0) {
+        out.resize(static_cast<std::size_t>(written));
+    } else {
+        out = Widen(text, kAnsiCodePage);
+    }
 }
 
 std::wstring FormatUiMessage(const UiText& pattern, std::string_view ansiArgument)

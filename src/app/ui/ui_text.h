@@ -17,6 +17,8 @@ std::wstring Widen(std::string_view text, unsigned codePage);
 inline std::wstring Widen(const UiText& text) { return Widen(text.text, text.codePage); }
 // Data (paths, row texts) is in the ANSI code page.
 inline std::wstring WidenAnsi(std::string_view text) { return Widen(text, kAnsiCodePage); }
+// The same into a buffer that keeps its memory from call to call (long lists).
+void WidenAnsiInto(std::string_view text, std::wstring& out);
 
 // A message pattern from the interface strings with one ANSI argument. Both are widened
 // first, each with its own code page, then formatted (the pattern itself on an error).
