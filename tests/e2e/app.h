@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "wait.h"
 #include "window.h"
 
 namespace pakvane::e2e {
@@ -21,6 +22,7 @@ class Journey;
 inline constexpr DWORD kStartTimeoutMs = 20000;
 inline constexpr DWORD kBoxTimeoutMs = 10000;
 inline constexpr DWORD kExitTimeoutMs = 5000;
+inline constexpr DWORD kActivateTimeoutMs = 3000;
 
 // Starts a program; the standard handles go to NUL so that a child that outlives the
 // driver never holds the test runner's output pipe. Throws std::runtime_error on failure.
@@ -47,8 +49,9 @@ class App {
   HWND Main() const { return main_; }
   // A control of the main window by ID; aborts the journey when it does not exist.
   HWND Control(int id, std::source_location where = std::source_location::current()) const;
-  // Lets posted input be handled before the next look.
-  void Settle(DWORD ms = 150) const;
+  // Waits until the program has handled the input posted so far (see Sync in window.h), for
+  // looks that must see nothing change; a program that stops answering fails the journey.
+  void Sync(std::source_location where = std::source_location::current());
 
   // Message boxes of this process. WaitMessageBox aborts the journey when none appears.
   MessageBoxInfo WaitMessageBox(DWORD timeout_ms = kBoxTimeoutMs,

@@ -25,6 +25,32 @@ void Post(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   PostMessageW(window, message, wparam, lparam);
 }
 
+bool Sync(HWND window, DWORD timeout_ms) {
+  for (int trip = 0; trip < 2; ++trip) {
+    DWORD_PTR ignored = 0;
+    if (!SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, timeout_ms, &ignored))
+      return false;
+  }
+  return true;
+}
+
+namespace {
+
+BOOL CALLBACK NoteUnpainted(HWND window, LPARAM data) {
+  if (!GetUpdateRect(window, nullptr, FALSE)) return TRUE;
+  *reinterpret_cast<bool*>(data) = false;
+  return FALSE;
+}
+
+}  // namespace
+
+bool Painted(HWND window) {
+  if (GetUpdateRect(window, nullptr, FALSE)) return false;
+  bool painted = true;
+  EnumChildWindows(window, NoteUnpainted, reinterpret_cast<LPARAM>(&painted));
+  return painted;
+}
+
 std::wstring WindowText(HWND window) {
   if (!IsWindow(window)) return {};
   const auto length = static_cast<size_t>(Send(window, WM_GETTEXTLENGTH));

@@ -23,6 +23,14 @@ std::string Describe(const Rect& rect);
 // SendMessageTimeoutW; the result, or 0 when the window did not answer in time.
 LRESULT Send(HWND window, UINT message, WPARAM wparam = 0, LPARAM lparam = 0);
 void Post(HWND window, UINT message, WPARAM wparam = 0, LPARAM lparam = 0);
+// Waits until the thread of the window has handled what was posted to it before. A message
+// sent to another thread is handled only when that thread next looks at its queue: the
+// first round trip returns once the handler that was running has finished (or a modal loop
+// has begun), the second once the message that came next has been handled too. False when
+// the window is gone or did not answer within the limit.
+bool Sync(HWND window, DWORD timeout_ms = kSendTimeoutMs);
+// True when neither the window nor any of its descendants waits to be painted.
+bool Painted(HWND window);
 
 std::wstring WindowText(HWND window);  // WM_GETTEXT, as the control itself reports it
 std::wstring ClassName(HWND window);
