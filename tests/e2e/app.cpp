@@ -285,8 +285,6 @@ void App::ExpectNoStray(std::string_view step, std::source_location where) {
   if (!SweepStray(step, where)) throw JourneyAborted{};
 }
 
-std::map<int, std::wstring> App::Hints() const { return ReadHints(pid_); }
-
 void App::Close() const {
   if (main_) Post(main_, WM_CLOSE);
 }

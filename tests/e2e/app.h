@@ -5,7 +5,6 @@
 #include <windows.h>
 
 #include <filesystem>
-#include <map>
 #include <optional>
 #include <source_location>
 #include <string>
@@ -78,8 +77,6 @@ class App {
                      std::source_location where = std::source_location::current());
   // The same without aborting, for the end of a journey; true when nothing stray was there.
   bool SweepStray(std::string_view step, std::source_location where);
-
-  std::map<int, std::wstring> Hints() const;
 
   void Close() const;  // WM_CLOSE to the main window; answers nothing
   // Waits for the process to end; a message box meanwhile fails the journey. Exit code.

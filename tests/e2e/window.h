@@ -5,7 +5,6 @@
 
 #include <windows.h>
 
-#include <map>
 #include <string>
 #include <vector>
 
@@ -50,9 +49,6 @@ void Click(HWND button);
 void PostCommand(HWND window, int id);
 void PostKey(HWND window, UINT virtual_key);  // WM_KEYDOWN then WM_KEYUP
 void PostChars(HWND window, std::wstring_view text);
-// A left-button drag in the window's client coordinates, in a few mouse-move steps.
-void PostDrag(HWND window, POINT from, POINT to, int steps = 8);
-bool SetSize(HWND window, int width, int height);
 
 // List box rows via LB_GETTEXT (the W version: the A one is broken across processes in Wine).
 std::vector<std::wstring> ListRows(HWND list);
@@ -70,9 +66,6 @@ void PressSpace(HWND list);
 HWND FileNameEdit(HWND dialog);
 // Types the name into the dialog's file name field and presses OK.
 bool ChooseFileName(HWND dialog, const std::wstring& name);
-
-// Hints of a process's tooltip windows, keyed by the control ID of each tool.
-std::map<int, std::wstring> ReadHints(DWORD pid);
 
 // A message box (#32770 with its text in static 0xFFFF).
 struct MessageBoxInfo {
