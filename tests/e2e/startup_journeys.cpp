@@ -92,6 +92,11 @@ PAKVANE_JOURNEY(startup_arguments) {
     }
     app.WaitMainWindow();  // a second message would fail here
     j.CheckEqual(ListRows(app.Control(ids::kWcxList)), std::vector<std::wstring>{}, "rows when nothing was found");
+    // Not yet proved in-process: every control is shown once the window is.
+    for (int id : {ids::kGroupBox1, ids::kIniShow, ids::kOpenIniButton, ids::kGroupBox2, ids::kWcxList,
+                   ids::kSplitter1, ids::kCommMemo, ids::kToolButton, ids::kAddButton, ids::kPropButton,
+                   ids::kDelButton, ids::kApplyButton, ids::kCancelButton})
+      j.Check(IsShown(app.Control(id)), "control " + std::to_string(id) + " is visible");
     app.ExpectNoStray("after the not-found message");
     app.Close();
     app.ExpectExit(0);
@@ -124,7 +129,9 @@ PAKVANE_JOURNEY(settings_restore) {
   HDC screen = GetDC(nullptr);
   const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
   ReleaseDC(nullptr, screen);
+  // The window as created is its own minimum.
   const int min_width = MulDiv(446, dpi, 96);
+  const int min_height = MulDiv(293, dpi, 96);
   const int memo_floor = MulDiv(50, dpi, 96) + 1;
 
   WriteFileBytes(j.At("pakvane.ini"),
@@ -144,6 +151,7 @@ PAKVANE_JOURNEY(settings_restore) {
   const Value written[] = {
       {"Main", "Maximized", "0"},
       {"Main", "Width", std::to_string(min_width)},  // 100 was below the minimum
+      {"Main", "Height", std::to_string(min_height)},
       {"Main", "Splitt", std::to_string(memo_floor)},  // 10 was below the memo's floor
   };
   for (const auto& value : written)
