@@ -1,6 +1,7 @@
 // Load, sort and save of large association lists, timed against what the Windows profile
-// API itself needs for the same files, and against the naive key-by-key use of that API.
-// Prints a table and the targets; never run by the tests.
+// API itself needs for the same files, and against the naive key-by-key use of that API;
+// then start-up to a shown window (window_startup.cpp). Prints tables and the targets;
+// never run by the tests.
 #include <windows.h>
 
 #include <algorithm>
@@ -19,6 +20,7 @@
 #include "platform/win32/environment.h"
 #include "platform/win32/file_system.h"
 #include "profile_peers.h"
+#include "window_startup.h"
 #include "workload.h"
 
 namespace pakvane::bench {
@@ -33,13 +35,6 @@ struct Size {
     int naiveRuns;       // 0: the key-by-key peer is not run (it is quadratic)
 };
 const Size kSizes[] = {{1'000, 9, 9, 3}, {10'000, 5, 5, 1}, {65'536, 3, 1, 0}};
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const std::size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
 
 struct Figures {
     std::size_t rows = 0;
@@ -137,6 +132,22 @@ public:
             figures.naiveSave = Median(naiveWrite);
         }
         return figures;
+    }
+
+    // Median seconds to load and sort as the program does at start-up.
+    double MeasureLoadSort(std::size_t rows, int runs)
+    {
+        const Workload work = MakeWorkload(rows);
+        std::vector<double> times;
+        for (int run = 0; run < runs; ++run) {
+            Restore(work);
+            AssociationList list;
+            const double start = Now();
+            LoadAssociations(io_, configuration_, settings_, kCommanderFolder, list);
+            SortAssociations(list, SortMode::ByExtension, *rules_);
+            times.push_back(Now() - start);
+        }
+        return Median(times);
     }
 
 private:
@@ -298,7 +309,7 @@ void Print(const std::vector<Figures>& all)
     }
 }
 
-int Run()
+int Run(bool windowOnly)
 {
     std::printf("Pakvane benchmark on %s, ANSI code page %u. Files are rewritten before every timed step,\n"
                 "so the profile API reads them afresh as our engine does; saves go to disk (both files).\n",
@@ -308,13 +319,16 @@ int Run()
     Bench bench(folder);
     std::vector<Figures> all;
     bool consistent = true;
-    for (const Size& size : kSizes) {
-        std::printf("  measuring %zu rows...\n", size.rows);
-        std::fflush(stdout);
-        all.push_back(bench.Measure(size));
-        consistent &= all.back().consistent;
+    if (!windowOnly) {
+        for (const Size& size : kSizes) {
+            std::printf("  measuring %zu rows...\n", size.rows);
+            std::fflush(stdout);
+            all.push_back(bench.Measure(size));
+            consistent &= all.back().consistent;
+        }
+        Print(all);
     }
-    Print(all);
+    consistent &= RunWindowStartup([&](std::size_t rows, int runs) { return bench.MeasureLoadSort(rows, runs); });
     std::printf("\nTotal run time %.1f s.%s\n", Now() - start,
                 consistent ? "" : " WARNING: some run did not read or write the expected rows.");
     return consistent ? 0 : 1;
@@ -323,10 +337,16 @@ int Run()
 }  // namespace
 }  // namespace pakvane::bench
 
-int main()
+// --window measures only the window start-up.
+int main(int argc, char** argv)
 {
+    const bool windowOnly = argc > 1 && std::string(argv[1]) == "--window";
+    if (argc > 2 || (argc == 2 && !windowOnly)) {
+        std::fprintf(stderr, "usage: pakvane_bench [--window]\n");
+        return 2;
+    }
     try {
-        return pakvane::bench::Run();
+        return pakvane::bench::Run(windowOnly);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "benchmark failed: %s\n", error.what());
         return 2;

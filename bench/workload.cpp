@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace pakvane::bench {
@@ -146,11 +147,12 @@ Workload MakeWorkload(std::size_t rows)
     return work;
 }
 
-TempFolder::TempFolder()
+TempFolder::TempFolder(std::string_view purpose)
 {
     std::string temp(GetTempPathA(0, nullptr), '\0');
     temp.resize(GetTempPathA(static_cast<DWORD>(temp.size()), temp.data()));
-    path_ = temp + "pakvane_bench_" + std::to_string(GetCurrentProcessId()) + "\\";
+    path_ = temp + "pakvane_bench_" + std::to_string(GetCurrentProcessId()) +
+            (purpose.empty() ? "" : "_" + std::string(purpose)) + "\\";
     if (!CreateDirectoryA(path_.c_str(), nullptr)) throw std::runtime_error("cannot create " + path_);
 }
 
@@ -189,6 +191,13 @@ double Now()
     LARGE_INTEGER now;
     QueryPerformanceCounter(&now);
     return static_cast<double>(now.QuadPart) / frequency;
+}
+
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const std::size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
 }  // namespace pakvane::bench

@@ -19,10 +19,11 @@ struct Workload {
 // in mixed case and plugin paths of several real-world shapes.
 Workload MakeWorkload(std::size_t rows);
 
-// A fresh folder under the system's temporary folder, removed with its files on exit.
+// A fresh folder under the system's temporary folder, removed with its files on exit;
+// purpose tells apart the folders of one run.
 class TempFolder {
 public:
-    TempFolder();
+    explicit TempFolder(std::string_view purpose = "");
     ~TempFolder();
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
@@ -38,5 +39,7 @@ void PutFile(const std::string& path, std::string_view bytes);
 
 // Seconds on the performance counter.
 double Now();
+
+double Median(std::vector<double> values);
 
 }  // namespace pakvane::bench

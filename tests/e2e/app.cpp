@@ -6,6 +6,7 @@
 
 #include "app/control_ids.h"
 #include "journey.h"
+#include "wait.h"
 
 namespace pakvane::e2e {
 
@@ -28,8 +29,6 @@ class NulHandle {
  private:
   HANDLE handle_;
 };
-
-bool Expired(ULONGLONG deadline) { return GetTickCount64() >= deadline; }
 
 }  // namespace
 
@@ -128,39 +127,37 @@ void App::FailAndKill(std::string_view message, std::source_location where) {
 }
 
 HWND App::WaitMainWindow(DWORD timeout_ms, std::source_location where) {
-  const ULONGLONG deadline = GetTickCount64() + timeout_ms;
-  for (;;) {
-    if (!Running()) {
-      DWORD code = 0;
-      GetExitCodeProcess(process_, &code);
-      FailAndKill("pakvane.exe ended (exit code " + std::to_string(code) +
-                      ") before its main window appeared",
-                  where);
-    }
-    if (const auto boxes = VisibleDialogs(pid_); !boxes.empty()) {
-      const std::string what = DescribeWindow(boxes.front());
-      PressBoxButton(boxes.front(), IDCANCEL);
-      FailAndKill("unexpected window while waiting for the main window: " + what, where);
-    }
-    const HWND window = FindMainWindow(pid_);
-    // The window can be found while it is still being created: wait for it to be shown
-    // with its controls in place.
-    if (window && IsWindowVisible(window) && FindDescendant(window, ids::kWcxList) &&
-        FindDescendant(window, ids::kCancelButton)) {
-      main_ = window;
-      break;
-    }
-    if (Expired(deadline))
-      FailAndKill("the main window did not appear within " + std::to_string(timeout_ms) + " ms",
-                  where);
-    Sleep(30);
+  HWND window = nullptr;
+  // The window can be found while it is still being created: wait for it to be shown with
+  // its controls in place, or for the program to end or show a message box instead.
+  const bool shown = WaitUntil(
+      [&] {
+        window = FindMainWindow(pid_);
+        return !Running() || !VisibleDialogs(pid_).empty() ||
+               (window && IsWindowVisible(window) && FindDescendant(window, ids::kWcxList) &&
+                FindDescendant(window, ids::kCancelButton));
+      },
+      Deadline(timeout_ms));
+  if (!Running()) {
+    DWORD code = 0;
+    GetExitCodeProcess(process_, &code);
+    FailAndKill("pakvane.exe ended (exit code " + std::to_string(code) + ") before its main window appeared",
+                where);
   }
-  // The saved placement is applied at the first activation; let that happen before the
-  // journey starts measuring.
-  const ULONGLONG active_deadline = GetTickCount64() + 3000;
-  while (GetForegroundWindow() != main_ && !Expired(active_deadline)) Sleep(30);
-  if (GetForegroundWindow() != main_) journey_.Note("the main window did not become active");
-  Settle(300);
+  if (const auto boxes = VisibleDialogs(pid_); !boxes.empty()) {
+    const std::string what = DescribeWindow(boxes.front());
+    PressBoxButton(boxes.front(), IDCANCEL);
+    FailAndKill("unexpected window while waiting for the main window: " + what, where);
+  }
+  if (!shown)
+    FailAndKill("the main window was not shown with its controls within " + std::to_string(timeout_ms) + " ms",
+                where);
+  main_ = window;
+  // The saved placement is applied at the first activation, through a message the program
+  // posts to itself; let that happen before the journey starts.
+  if (!WaitUntil([&] { return GetForegroundWindow() == main_; }, Deadline(kActivateTimeoutMs)))
+    journey_.Note("the main window did not become active");
+  Sync(where);
   return main_;
 }
 
@@ -170,90 +167,78 @@ HWND App::Control(int id, std::source_location where) const {
   return control;
 }
 
-void App::Settle(DWORD ms) const {
-  // Posted input is handled after sent messages, so a round trip alone is not enough.
-  Sleep(ms / 2);
-  if (main_) Send(main_, WM_NULL);
-  Sleep(ms - ms / 2);
-  if (main_) Send(main_, WM_NULL);
+void App::Sync(std::source_location where) {
+  if (!main_ || !Running()) return;
+  if (!::pakvane::e2e::Sync(main_) && IsWindow(main_) && Running())
+    FailAndKill("pakvane.exe did not handle its messages within " + std::to_string(kSendTimeoutMs) + " ms",
+                where);
 }
 
 MessageBoxInfo App::WaitMessageBox(DWORD timeout_ms, std::source_location where) {
-  const ULONGLONG deadline = GetTickCount64() + timeout_ms;
-  for (;;) {
-    if (const auto boxes = VisibleDialogs(pid_); !boxes.empty()) {
-      Sleep(50);  // shown means filled in, but give the buttons a moment to be laid out
-      const auto box = ReadMessageBox(boxes.front());
-      journey_.Note("message box " + Describe(box.caption) + ": " + Describe(box.text));
-      return box;
-    }
-    if (!Running()) journey_.Abort("pakvane.exe ended while a message box was awaited", where);
-    if (Expired(deadline))
-      FailAndKill("no message box appeared within " + std::to_string(timeout_ms) + " ms", where);
-    Sleep(30);
+  WaitUntil([&] { return !VisibleDialogs(pid_).empty() || !Running(); }, Deadline(timeout_ms));
+  if (const auto boxes = VisibleDialogs(pid_); !boxes.empty()) {
+    // Shown means filled in; still, read it once its buttons are there.
+    WaitUntil([&] { return !ReadMessageBox(boxes.front()).Buttons().empty(); }, Deadline(kBoxTimeoutMs));
+    const auto box = ReadMessageBox(boxes.front());
+    journey_.Note("message box " + Describe(box.caption) + ": " + Describe(box.text));
+    return box;
   }
+  if (!Running()) journey_.Abort("pakvane.exe ended while a message box was awaited", where);
+  FailAndKill("no message box appeared within " + std::to_string(timeout_ms) + " ms", where);
 }
 
 std::optional<MessageBoxInfo> App::WaitStartupMessage(DWORD timeout_ms, std::source_location where) {
-  const ULONGLONG deadline = GetTickCount64() + timeout_ms;
-  for (;;) {
-    if (!VisibleDialogs(pid_).empty()) return WaitMessageBox(kBoxTimeoutMs, where);
-    const HWND window = FindMainWindow(pid_);
-    if (window && IsWindowVisible(window)) {
-      // A message shown together with the window would still be stray; give it a moment.
-      Sleep(300);
-      if (!VisibleDialogs(pid_).empty()) return WaitMessageBox(kBoxTimeoutMs, where);
-      return std::nullopt;
-    }
-    if (!Running()) journey_.Abort("pakvane.exe ended during start-up", where);
-    if (Expired(deadline))
-      FailAndKill("neither a message box nor the main window appeared within " +
-                      std::to_string(timeout_ms) + " ms",
-                  where);
-    Sleep(30);
-  }
+  HWND window = nullptr;
+  WaitUntil(
+      [&] {
+        window = FindMainWindow(pid_);
+        return !Running() || !VisibleDialogs(pid_).empty() || (window && IsWindowVisible(window));
+      },
+      Deadline(timeout_ms));
+  if (!VisibleDialogs(pid_).empty()) return WaitMessageBox(kBoxTimeoutMs, where);
+  if (!Running()) journey_.Abort("pakvane.exe ended during start-up", where);
+  if (!window || !IsWindowVisible(window))
+    FailAndKill("neither a message box nor the main window appeared within " + std::to_string(timeout_ms) + " ms",
+                where);
+  // A message shown together with the window would still be stray: once the program has
+  // handled two round trips it is in its message loop, or in the modal loop of that box.
+  ::pakvane::e2e::Sync(window);
+  if (!VisibleDialogs(pid_).empty()) return WaitMessageBox(kBoxTimeoutMs, where);
+  return std::nullopt;
 }
 
 HWND App::WaitFileDialog(DWORD timeout_ms, std::source_location where) {
-  const ULONGLONG deadline = GetTickCount64() + timeout_ms;
-  for (;;) {
-    if (const auto dialogs = VisibleDialogs(pid_); !dialogs.empty()) {
-      // The dialog fills in its controls after it shows; give it a moment before judging.
-      for (int i = 0; i < 50 && !FileNameEdit(dialogs.front()); ++i) Sleep(30);
-      if (FileNameEdit(dialogs.front())) {
-        journey_.Note("file dialog " + Describe(WindowText(dialogs.front())));
-        return dialogs.front();
-      }
-      std::string what = DescribeWindow(dialogs.front()) + " with";
-      for (HWND child = GetWindow(dialogs.front(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-        what += " " + Utf8(ClassName(child)) + "#" + std::to_string(GetDlgCtrlID(child)) +
-                (IsWindowVisible(child) ? "" : "(hidden)");
-      PressBoxButton(dialogs.front(), IDCANCEL);
-      FailAndKill("a file-open dialog was awaited, but this came: " + what, where);
+  WaitUntil([&] { return !VisibleDialogs(pid_).empty() || !Running(); }, Deadline(timeout_ms));
+  if (const auto dialogs = VisibleDialogs(pid_); !dialogs.empty()) {
+    // The dialog fills in its controls after it shows.
+    const HWND dialog = dialogs.front();
+    if (WaitUntil([&] { return FileNameEdit(dialog) != nullptr; }, Deadline(kBoxTimeoutMs))) {
+      journey_.Note("file dialog " + Describe(WindowText(dialog)));
+      return dialog;
     }
-    if (!Running()) journey_.Abort("pakvane.exe ended while a file dialog was awaited", where);
-    if (Expired(deadline))
-      FailAndKill("no file dialog appeared within " + std::to_string(timeout_ms) + " ms", where);
-    Sleep(30);
+    std::string what = DescribeWindow(dialog) + " with";
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+      what += " " + Utf8(ClassName(child)) + "#" + std::to_string(GetDlgCtrlID(child)) +
+              (IsWindowVisible(child) ? "" : "(hidden)");
+    PressBoxButton(dialog, IDCANCEL);
+    FailAndKill("a file-open dialog was awaited, but this came: " + what, where);
   }
+  if (!Running()) journey_.Abort("pakvane.exe ended while a file dialog was awaited", where);
+  FailAndKill("no file dialog appeared within " + std::to_string(timeout_ms) + " ms", where);
 }
 
 void App::Answer(const MessageBoxInfo& box, int button, std::source_location where) {
   if (!box.HasButton(button)) {
     PressBoxButton(box.hwnd, IDCANCEL);
-    FailAndKill("message box " + Describe(box.caption) + " has no button " +
-                    std::to_string(button) + " (it has " + Describe(box.Buttons()) + ")",
+    FailAndKill("message box " + Describe(box.caption) + " has no button " + std::to_string(button) + " (it has " +
+                    Describe(box.Buttons()) + ")",
                 where);
   }
   PressBoxButton(box.hwnd, button);
-  const ULONGLONG deadline = GetTickCount64() + 5000;
-  while (IsWindow(box.hwnd) && IsWindowVisible(box.hwnd)) {
-    if (Expired(deadline))
-      FailAndKill("message box " + Describe(box.caption) + " did not close after button " +
-                      std::to_string(button),
-                  where);
-    Sleep(20);
-  }
+  if (!WaitUntil([&] { return !IsShown(box.hwnd); }, Deadline(kBoxTimeoutMs)))
+    FailAndKill("message box " + Describe(box.caption) + " did not close within " + std::to_string(kBoxTimeoutMs) +
+                    " ms after button " + std::to_string(button),
+                where);
 }
 
 std::vector<HWND> App::PopupMenus() const {
@@ -264,12 +249,15 @@ std::vector<HWND> App::PopupMenus() const {
 }
 
 HWND App::WaitPopupMenu(DWORD timeout_ms) const {
-  const ULONGLONG deadline = GetTickCount64() + timeout_ms;
-  for (;;) {
-    if (const auto menus = PopupMenus(); !menus.empty()) return menus.front();
-    if (Expired(deadline)) return nullptr;
-    Sleep(20);
-  }
+  HWND menu = nullptr;
+  WaitUntil(
+      [&] {
+        const auto menus = PopupMenus();
+        menu = menus.empty() ? nullptr : menus.front();
+        return menu != nullptr;
+      },
+      Deadline(timeout_ms));
+  return menu;
 }
 
 bool App::SweepStray(std::string_view step, std::source_location where) {
@@ -297,29 +285,22 @@ void App::ExpectNoStray(std::string_view step, std::source_location where) {
   if (!SweepStray(step, where)) throw JourneyAborted{};
 }
 
-std::map<int, std::wstring> App::Hints() const { return ReadHints(pid_); }
-
 void App::Close() const {
   if (main_) Post(main_, WM_CLOSE);
 }
 
 std::optional<DWORD> App::WaitExit(DWORD timeout_ms, std::source_location where) {
-  const ULONGLONG deadline = GetTickCount64() + timeout_ms;
-  while (WaitForSingleObject(process_, 30) == WAIT_TIMEOUT) {
+  WaitUntil([&] { return !Running() || !VisibleDialogs(pid_).empty(); }, Deadline(timeout_ms));
+  if (Running()) {
     if (const auto boxes = VisibleDialogs(pid_); !boxes.empty()) {
-      journey_.Check(false, "message box while waiting for pakvane.exe to end: " +
-                                DescribeWindow(boxes.front()),
+      journey_.Check(false, "message box while waiting for pakvane.exe to end: " + DescribeWindow(boxes.front()),
                      where);
-      Kill();
-      return std::nullopt;
-    }
-    if (Expired(deadline)) {
-      journey_.Check(false,
-                     "pakvane.exe did not end within " + std::to_string(timeout_ms) + " ms", where);
+    } else {
+      journey_.Check(false, "pakvane.exe did not end within " + std::to_string(timeout_ms) + " ms", where);
       SweepStray("while waiting for the end", where);
-      Kill();
-      return std::nullopt;
     }
+    Kill();
+    return std::nullopt;
   }
   DWORD code = 0;
   GetExitCodeProcess(process_, &code);
@@ -344,12 +325,13 @@ FakeCommander::FakeCommander(Journey& journey, const std::filesystem::path& log)
   } catch (const std::exception& e) {
     journey.Abort(e.what());
   }
-  const ULONGLONG deadline = GetTickCount64() + kStartTimeoutMs;
-  while (!window_ && !Expired(deadline)) {
-    const auto found = TopLevelWindows(info_.dwProcessId, L"TTOTAL_CMD");
-    if (!found.empty()) window_ = found.front();
-    else Sleep(25);
-  }
+  WaitUntil(
+      [&] {
+        const auto found = TopLevelWindows(info_.dwProcessId, L"TTOTAL_CMD");
+        if (!found.empty()) window_ = found.front();
+        return window_ != nullptr;
+      },
+      Deadline(kStartTimeoutMs));
   if (!window_) {
     Stop();
     journey.Abort("the fake commander's window did not appear");

@@ -5,13 +5,13 @@
 #include <windows.h>
 
 #include <filesystem>
-#include <map>
 #include <optional>
 #include <source_location>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "wait.h"
 #include "window.h"
 
 namespace pakvane::e2e {
@@ -21,6 +21,7 @@ class Journey;
 inline constexpr DWORD kStartTimeoutMs = 20000;
 inline constexpr DWORD kBoxTimeoutMs = 10000;
 inline constexpr DWORD kExitTimeoutMs = 5000;
+inline constexpr DWORD kActivateTimeoutMs = 3000;
 
 // Starts a program; the standard handles go to NUL so that a child that outlives the
 // driver never holds the test runner's output pipe. Throws std::runtime_error on failure.
@@ -47,8 +48,9 @@ class App {
   HWND Main() const { return main_; }
   // A control of the main window by ID; aborts the journey when it does not exist.
   HWND Control(int id, std::source_location where = std::source_location::current()) const;
-  // Lets posted input be handled before the next look.
-  void Settle(DWORD ms = 150) const;
+  // Waits until the program has handled the input posted so far (see Sync in window.h), for
+  // looks that must see nothing change; a program that stops answering fails the journey.
+  void Sync(std::source_location where = std::source_location::current());
 
   // Message boxes of this process. WaitMessageBox aborts the journey when none appears.
   MessageBoxInfo WaitMessageBox(DWORD timeout_ms = kBoxTimeoutMs,
@@ -75,8 +77,6 @@ class App {
                      std::source_location where = std::source_location::current());
   // The same without aborting, for the end of a journey; true when nothing stray was there.
   bool SweepStray(std::string_view step, std::source_location where);
-
-  std::map<int, std::wstring> Hints() const;
 
   void Close() const;  // WM_CLOSE to the main window; answers nothing
   // Waits for the process to end; a message box meanwhile fails the journey. Exit code.

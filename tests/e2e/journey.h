@@ -26,6 +26,8 @@
 #include <utility>
 #include <vector>
 
+#include "wait.h"
+
 namespace pakvane::e2e {
 
 namespace fs = std::filesystem;
@@ -33,7 +35,8 @@ namespace fs = std::filesystem;
 class App;
 
 std::string Utf8(std::wstring_view text);
-std::wstring Widen(std::string_view utf8);
+// Bytes in a code page (UTF-8 unless told) as wide text.
+std::wstring Widen(std::string_view bytes, UINT code_page = CP_UTF8);
 // "/work/x/y" (how CTest names build paths) -> "Z:\work\x\y"; Windows paths pass as they are.
 std::wstring ToWindowsPath(std::string_view path);
 
@@ -167,6 +170,14 @@ class Journey {
     if (!ok) Abort(message, where);
   }
   void Note(std::string_view message) const;
+  // Waits for the condition; when the limit passes first, that is a failure naming what was
+  // awaited. True when the condition came.
+  template <class Condition>
+  bool Await(Condition&& condition, DWORD timeout_ms, std::string_view what,
+             std::source_location where = std::source_location::current()) {
+    if (WaitUntil(condition, Deadline(timeout_ms))) return Check(true, what, where);
+    return Check(false, "waited " + std::to_string(timeout_ms) + " ms in vain until " + std::string(what), where);
+  }
 
   int Checks() const { return checks_; }
   int Failures() const { return failures_; }

@@ -15,11 +15,10 @@
 
 #include "app.h"
 #include "journey.h"
+#include "wait.h"
 
 namespace pakvane::e2e {
 namespace {
-
-bool Expired(ULONGLONG deadline) { return GetTickCount64() >= deadline; }
 
 void Usage() {
   std::fprintf(stderr,
@@ -44,38 +43,33 @@ int Show(const std::vector<std::string>& rest) {
     std::fprintf(stderr, "pakvane_e2e: %s\n", e.what());
     return 1;
   }
-  const ULONGLONG deadline = GetTickCount64() + kStartTimeoutMs;
   HWND main = nullptr;
+  const auto ended = [&] { return WaitForSingleObject(info.hProcess, 0) != WAIT_TIMEOUT; };
+  WaitUntil(
+      [&] {
+        main = FindMainWindow(info.dwProcessId);
+        return ended() || !VisibleDialogs(info.dwProcessId).empty() || (main && IsWindowVisible(main));
+      },
+      Deadline(kStartTimeoutMs));
   int result = 0;
-  for (;;) {
-    if (WaitForSingleObject(info.hProcess, 0) != WAIT_TIMEOUT) {
-      std::fprintf(stderr, "pakvane_e2e: pakvane.exe ended before its window appeared\n");
-      result = 1;
-      break;
-    }
-    if (const auto boxes = VisibleDialogs(info.dwProcessId); !boxes.empty()) {
-      // A start-up message comes before the window; leave it on screen for the user.
-      const auto box = ReadMessageBox(boxes.front());
-      std::fprintf(stderr, "pakvane_e2e: message box %s: %s\n", Describe(box.caption).c_str(),
-                   Describe(box.text).c_str());
-      result = 3;
-      break;
-    }
-    main = FindMainWindow(info.dwProcessId);
-    if (main && IsWindowVisible(main)) {
-      const ULONGLONG active_deadline = GetTickCount64() + 10000;
-      while (GetForegroundWindow() != main && !Expired(active_deadline)) Sleep(50);
-      if (GetForegroundWindow() != main)
-        std::fprintf(stderr, "pakvane_e2e: the window is shown but not active\n");
-      Sleep(1000);  // painting
-      break;
-    }
-    if (Expired(deadline)) {
-      std::fprintf(stderr, "pakvane_e2e: the main window did not appear\n");
-      result = 1;
-      break;
-    }
-    Sleep(50);
+  if (const auto boxes = VisibleDialogs(info.dwProcessId); !boxes.empty()) {
+    // A start-up message comes before the window; leave it on screen for the user.
+    const auto box = ReadMessageBox(boxes.front());
+    std::fprintf(stderr, "pakvane_e2e: message box %s: %s\n", Describe(box.caption).c_str(),
+                 Describe(box.text).c_str());
+    result = 3;
+  } else if (ended()) {
+    std::fprintf(stderr, "pakvane_e2e: pakvane.exe ended before its window appeared\n");
+    result = 1;
+  } else if (!main || !IsWindowVisible(main)) {
+    std::fprintf(stderr, "pakvane_e2e: the main window did not appear\n");
+    result = 1;
+  } else {
+    if (!WaitUntil([&] { return GetForegroundWindow() == main; }, Deadline(10000)))
+      std::fprintf(stderr, "pakvane_e2e: the window is shown but not active\n");
+    // Whoever looks next (a screenshot) should see it drawn.
+    if (!Sync(main) || !WaitUntil([&] { return Painted(main); }, Deadline(10000)))
+      std::fprintf(stderr, "pakvane_e2e: the window did not finish painting\n");
   }
   CloseHandle(info.hProcess);
   return result;
@@ -90,31 +84,28 @@ int Close() {
   const DWORD pid = ProcessOf(main);
   HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, pid);
   Post(main, WM_CLOSE);
-  const ULONGLONG deadline = GetTickCount64() + 20000;
+  const Deadline deadline(20000);
+  const auto gone = [&] { return process ? WaitForSingleObject(process, 0) != WAIT_TIMEOUT : !IsWindow(main); };
   int result = 1;
   for (;;) {
-    const bool gone = process ? WaitForSingleObject(process, 50) != WAIT_TIMEOUT : !IsWindow(main);
-    if (gone) {
+    WaitUntil([&] { return gone() || !VisibleDialogs(pid).empty(); }, deadline);
+    if (gone()) {
       result = 0;
       break;
     }
-    for (HWND box : VisibleDialogs(pid)) {
-      const auto info = ReadMessageBox(box);
-      if (info.HasButton(IDNO)) {
-        PressBoxButton(box, IDNO);  // the save question: leave the files as they are
-        Sleep(200);
-      } else {
+    if (const auto boxes = VisibleDialogs(pid); !boxes.empty()) {
+      const auto info = ReadMessageBox(boxes.front());
+      if (!info.HasButton(IDNO)) {
         std::fprintf(stderr, "pakvane_e2e: message box %s: %s\n", Describe(info.caption).c_str(),
                      Describe(info.text).c_str());
-        if (process) CloseHandle(process);
-        return 1;
+        break;
       }
+      PressBoxButton(info.hwnd, IDNO);  // the save question: leave the files as they are
+      WaitUntil([&] { return !IsShown(info.hwnd); }, deadline);
+      continue;
     }
-    if (Expired(deadline)) {
-      std::fprintf(stderr, "pakvane_e2e: Pakvane did not close\n");
-      break;
-    }
-    if (!process) Sleep(50);
+    std::fprintf(stderr, "pakvane_e2e: Pakvane did not close\n");
+    break;
   }
   if (process) CloseHandle(process);
   return result;

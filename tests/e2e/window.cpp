@@ -1,9 +1,7 @@
 #include "window.h"
 
-#include <commctrl.h>
 
 #include <algorithm>
-#include <cwchar>
 
 namespace pakvane::e2e {
 
@@ -23,6 +21,32 @@ LRESULT Send(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
 
 void Post(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   PostMessageW(window, message, wparam, lparam);
+}
+
+bool Sync(HWND window, DWORD timeout_ms) {
+  for (int trip = 0; trip < 2; ++trip) {
+    DWORD_PTR ignored = 0;
+    if (!SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, timeout_ms, &ignored))
+      return false;
+  }
+  return true;
+}
+
+namespace {
+
+BOOL CALLBACK NoteUnpainted(HWND window, LPARAM data) {
+  if (!GetUpdateRect(window, nullptr, FALSE)) return TRUE;
+  *reinterpret_cast<bool*>(data) = false;
+  return FALSE;
+}
+
+}  // namespace
+
+bool Painted(HWND window) {
+  if (GetUpdateRect(window, nullptr, FALSE)) return false;
+  bool painted = true;
+  EnumChildWindows(window, NoteUnpainted, reinterpret_cast<LPARAM>(&painted));
+  return painted;
 }
 
 std::wstring WindowText(HWND window) {
@@ -90,53 +114,12 @@ BOOL CALLBACK MatchDescendant(HWND window, LPARAM data) {
   return FALSE;
 }
 
-LPARAM PointParam(int x, int y) {
-  return MAKELPARAM(static_cast<WORD>(static_cast<short>(x)), static_cast<WORD>(static_cast<short>(y)));
-}
-
 LPARAM KeyParam(UINT virtual_key, bool up) {
   const UINT scan = MapVirtualKeyW(virtual_key, MAPVK_VK_TO_VSC);
   LPARAM param = 1 | static_cast<LPARAM>(scan << 16);
   if (up) param |= static_cast<LPARAM>(0xC0000000u);
   return param;
 }
-
-// Memory inside another process, for messages whose parameters point at structures.
-class RemoteBlock {
- public:
-  RemoteBlock(DWORD pid, size_t size) : size_(size) {
-    process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE |
-                               PROCESS_QUERY_INFORMATION,
-                           FALSE, pid);
-    if (process_)
-      base_ = static_cast<BYTE*>(
-          VirtualAllocEx(process_, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
-  }
-  ~RemoteBlock() {
-    if (base_) VirtualFreeEx(process_, base_, 0, MEM_RELEASE);
-    if (process_) CloseHandle(process_);
-  }
-  RemoteBlock(const RemoteBlock&) = delete;
-  RemoteBlock& operator=(const RemoteBlock&) = delete;
-
-  bool ok() const { return base_ != nullptr; }
-  BYTE* at(size_t offset) const { return base_ + offset; }
-  bool Write(size_t offset, const void* data, size_t size) const {
-    SIZE_T done = 0;
-    return offset + size <= size_ &&
-           WriteProcessMemory(process_, base_ + offset, data, size, &done) && done == size;
-  }
-  bool Read(size_t offset, void* data, size_t size) const {
-    SIZE_T done = 0;
-    return offset + size <= size_ &&
-           ReadProcessMemory(process_, base_ + offset, data, size, &done) && done == size;
-  }
-
- private:
-  HANDLE process_ = nullptr;
-  BYTE* base_ = nullptr;
-  size_t size_;
-};
 
 }  // namespace
 
@@ -166,23 +149,6 @@ void PostKey(HWND window, UINT virtual_key) {
 
 void PostChars(HWND window, std::wstring_view text) {
   for (wchar_t c : text) Post(window, WM_CHAR, c, 1);
-}
-
-void PostDrag(HWND window, POINT from, POINT to, int steps) {
-  steps = std::max(steps, 1);
-  Post(window, WM_MOUSEMOVE, 0, PointParam(from.x, from.y));
-  Post(window, WM_LBUTTONDOWN, MK_LBUTTON, PointParam(from.x, from.y));
-  for (int i = 1; i <= steps; ++i) {
-    const int x = from.x + (to.x - from.x) * i / steps;
-    const int y = from.y + (to.y - from.y) * i / steps;
-    Post(window, WM_MOUSEMOVE, MK_LBUTTON, PointParam(x, y));
-  }
-  Post(window, WM_LBUTTONUP, 0, PointParam(to.x, to.y));
-}
-
-bool SetSize(HWND window, int width, int height) {
-  return SetWindowPos(window, nullptr, 0, 0, width, height,
-                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE) != FALSE;
 }
 
 std::vector<std::wstring> ListRows(HWND list) {
@@ -242,48 +208,6 @@ bool ChooseFileName(HWND dialog, const std::wstring& name) {
   if (WindowText(edit) != name) return false;
   PressBoxButton(dialog, IDOK);
   return true;
-}
-
-std::map<int, std::wstring> ReadHints(DWORD pid) {
-  constexpr size_t kTextChars = 1024;
-  constexpr size_t kTextOffset = sizeof(TTTOOLINFOW);
-  std::map<int, std::wstring> hints;
-  RemoteBlock block(pid, kTextOffset + kTextChars * sizeof(wchar_t));
-  if (!block.ok()) return hints;
-  auto* remote_text = reinterpret_cast<wchar_t*>(block.at(kTextOffset));
-  const wchar_t nothing = L'\0';
-
-  for (HWND tip : TopLevelWindows(pid, TOOLTIPS_CLASSW)) {
-    const auto count = Send(tip, TTM_GETTOOLCOUNT);
-    for (LRESULT i = 0; i < count; ++i) {
-      TTTOOLINFOW info{};
-      info.cbSize = sizeof(info);
-      info.lpszText = remote_text;
-      if (!block.Write(0, &info, sizeof(info)) || !block.Write(kTextOffset, &nothing, sizeof(nothing)))
-        continue;
-      if (!Send(tip, TTM_ENUMTOOLSW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(block.at(0))))
-        continue;
-      if (!block.Read(0, &info, sizeof(info))) continue;
-
-      // Ask for the text as the tooltip would show it (this also resolves callbacks).
-      TTTOOLINFOW query = info;
-      query.cbSize = sizeof(query);
-      query.lpszText = remote_text;
-      if (!block.Write(0, &query, sizeof(query)) ||
-          !block.Write(kTextOffset, &nothing, sizeof(nothing)))
-        continue;
-      Send(tip, TTM_GETTEXTW, kTextChars, reinterpret_cast<LPARAM>(block.at(0)));
-      std::wstring text(kTextChars, L'\0');
-      if (!block.Read(kTextOffset, text.data(), kTextChars * sizeof(wchar_t))) continue;
-      text.resize(wcsnlen(text.c_str(), kTextChars));
-
-      const int id = (info.uFlags & TTF_IDISHWND)
-                         ? GetDlgCtrlID(reinterpret_cast<HWND>(info.uId))
-                         : static_cast<int>(info.uId);
-      hints[id] = text;
-    }
-  }
-  return hints;
 }
 
 bool MessageBoxInfo::HasButton(int id) const {

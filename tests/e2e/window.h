@@ -5,7 +5,6 @@
 
 #include <windows.h>
 
-#include <map>
 #include <string>
 #include <vector>
 
@@ -23,6 +22,14 @@ std::string Describe(const Rect& rect);
 // SendMessageTimeoutW; the result, or 0 when the window did not answer in time.
 LRESULT Send(HWND window, UINT message, WPARAM wparam = 0, LPARAM lparam = 0);
 void Post(HWND window, UINT message, WPARAM wparam = 0, LPARAM lparam = 0);
+// Waits until the thread of the window has handled what was posted to it before. A message
+// sent to another thread is handled only when that thread next looks at its queue: the
+// first round trip returns once the handler that was running has finished (or a modal loop
+// has begun), the second once the message that came next has been handled too. False when
+// the window is gone or did not answer within the limit.
+bool Sync(HWND window, DWORD timeout_ms = kSendTimeoutMs);
+// True when neither the window nor any of its descendants waits to be painted.
+bool Painted(HWND window);
 
 std::wstring WindowText(HWND window);  // WM_GETTEXT, as the control itself reports it
 std::wstring ClassName(HWND window);
@@ -42,9 +49,6 @@ void Click(HWND button);
 void PostCommand(HWND window, int id);
 void PostKey(HWND window, UINT virtual_key);  // WM_KEYDOWN then WM_KEYUP
 void PostChars(HWND window, std::wstring_view text);
-// A left-button drag in the window's client coordinates, in a few mouse-move steps.
-void PostDrag(HWND window, POINT from, POINT to, int steps = 8);
-bool SetSize(HWND window, int width, int height);
 
 // List box rows via LB_GETTEXT (the W version: the A one is broken across processes in Wine).
 std::vector<std::wstring> ListRows(HWND list);
@@ -62,9 +66,6 @@ void PressSpace(HWND list);
 HWND FileNameEdit(HWND dialog);
 // Types the name into the dialog's file name field and presses OK.
 bool ChooseFileName(HWND dialog, const std::wstring& name);
-
-// Hints of a process's tooltip windows, keyed by the control ID of each tool.
-std::map<int, std::wstring> ReadHints(DWORD pid);
 
 // A message box (#32770 with its text in static 0xFFFF).
 struct MessageBoxInfo {
