@@ -8,11 +8,15 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
-build=${PAKVANE_BENCH_BUILD:-build/win32}
-cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
+source "$root/scripts/wine-env.sh"
+# The 32-bit build, or the 64-bit one where this machine cannot run 32-bit code.
+pakvane_windows_build
+build=${PAKVANE_BENCH_BUILD:-$PAKVANE_WIN_BUILD}
+toolchain="$PAKVANE_WIN_TOOLCHAIN"
+case "$build" in *win64*) toolchain="$root/cmake/mingw-x86_64.cmake" ;; esac
+cmake -S . -B "$build" -DCMAKE_TOOLCHAIN_FILE="$toolchain" >/dev/null
 cmake --build "$build" -j2 --target pakvane_bench
 
-source "$root/scripts/wine-env.sh"
 trap pakvane_wine_down EXIT
 pakvane_wine_up "$build"
 timeout 1200 wine "$build/bin/pakvane_bench.exe" "$@" </dev/null

@@ -139,7 +139,9 @@ TEST_F(MainWindowTest, TheCaptionNamesTheProgramAndItsVersion)
 // The test run at another DPI says which it set up; the window must have taken it.
 TEST_F(MainWindowTest, TheWindowIsLaidOutForTheScreensDpi)
 {
-    if (const char* expected = std::getenv("PAKVANE_EXPECT_DPI")) EXPECT_EQ(form_->Scale().Dpi(), std::atoi(expected));
+    if (const char* expected = std::getenv("PAKVANE_EXPECT_DPI")) {
+        EXPECT_EQ(form_->Scale().Dpi(), std::atoi(expected));
+    }
     RECT client{};
     GetClientRect(main_, &client);
     EXPECT_EQ(client.right, Scaled(438));
@@ -242,7 +244,9 @@ TEST_F(MainWindowTest, EveryMenuItemIsCaptionedAndRunsACommand)
         EXPECT_EQ(std::wstring(text), expected) << "item " << row.id;
         EXPECT_EQ((info.fType & MFT_RADIOCHECK) != 0, row.kind == MenuKind::Radio) << "item " << row.id;
         EXPECT_EQ(info.hSubMenu != nullptr, row.kind == MenuKind::Submenu) << "item " << row.id;
-        if (row.kind != MenuKind::Submenu) EXPECT_TRUE(TMainForm::HandlesCommand(row.id)) << "item " << row.id;
+        if (row.kind != MenuKind::Submenu) {
+            EXPECT_TRUE(TMainForm::HandlesCommand(row.id)) << "item " << row.id;
+        }
     }
     EXPECT_TRUE(form_->SortByExtension());
     EXPECT_TRUE(GetMenuState(form_->ToolsMenuHandle(), ids::kSort1Item, MF_BYCOMMAND) & MF_CHECKED);
@@ -451,6 +455,9 @@ TEST_F(MainWindowTest, CheckBoxClicksSwitchRowsInTheModelAndMarkTheChange)
         return states;
     };
 
+    // The Apply button shows the unsaved-changes state, whatever changed it.
+    auto applyShown = [&] { return IsWindowEnabled(Control(ids::kApplyButton)) != FALSE; };
+
     // Clicking the text selects without switching.
     ClickRow(1, 60);
     EXPECT_EQ(form_->List().Selected(), 1);
@@ -462,10 +469,12 @@ TEST_F(MainWindowTest, CheckBoxClicksSwitchRowsInTheModelAndMarkTheChange)
     ClickRow(1, 4);
     EXPECT_EQ(checks(), (std::vector<bool>{false, true, true, true}));
     EXPECT_TRUE(form_->HasUnsavedChanges());
+    EXPECT_TRUE(applyShown());
     EXPECT_EQ(MirroredRows().size(), 4u);
 
     // Space switches the selected row; switching off touches no other row.
     form_->SetUnsavedChanges(false);
+    EXPECT_FALSE(applyShown());
     ClickRow(2, 60);
     SendMessageW(Control(ids::kWcxList), WM_CHAR, L' ', 0);
     EXPECT_EQ(form_->List().Selected(), 2);
@@ -476,58 +485,6 @@ TEST_F(MainWindowTest, CheckBoxClicksSwitchRowsInTheModelAndMarkTheChange)
     ClickRow(0, 4);
     EXPECT_EQ(form_->List().Selected(), 0);
     EXPECT_EQ(checks(), (std::vector<bool>{true, false, false, true}));
-}
-
-struct CloseCase {
-    const char* name;
-    bool changed;
-    int answer;
-    bool viaCancelButton;
-    std::size_t boxes;
-    bool staysOpen;
-};
-
-constexpr CloseCase kCloses[] = {
-    {"no changes: no question", false, IDCANCEL, false, 0, false},
-    {"changes, Cancel keeps the window", true, IDCANCEL, false, 1, true},
-    {"changes, No closes", true, IDNO, false, 1, false},
-    {"changes, Yes saves and closes", true, IDYES, false, 2, false},
-    {"CancelButton asks the same question", true, IDCANCEL, true, 1, true},
-    {"CancelButton without changes closes", false, IDCANCEL, true, 0, false},
-};
-
-TEST_F(MainWindowTest, ClosingAsksToSaveOnlyWithUnsavedChanges)
-{
-    for (const CloseCase& c : kCloses) {
-        SCOPED_TRACE(c.name);
-        if (!form_) SetUp();
-        boxes_.clear();
-        answer_ = c.answer;
-        const std::string ini = testing::MakeScratchFolder("pvclose") + "wincmd.ini";
-        form_->SetConfiguration(ini, {{"zip=1,c:\\wcx\\zip.wcx", true}});
-        form_->SetUnsavedChanges(c.changed);
-        if (c.viaCancelButton) SendMessageW(Control(ids::kCancelButton), BM_CLICK, 0, 0);
-        else SendMessageW(main_, WM_CLOSE, 0, 0);
-        ASSERT_EQ(boxes_.size(), c.boxes);
-        if (c.answer == IDYES) {
-            // The save ran and said so; the file holds the list.
-            EXPECT_EQ(boxes_[1].caption, L"Информация");
-            EXPECT_EQ(boxes_[1].flags, static_cast<UINT>(MB_ICONINFORMATION));
-            EXPECT_EQ(testing::ReadBytes(ini), "[PackerPlugins]\r\nzip=1,c:\\wcx\\zip.wcx\r\n");
-        }
-        if (c.boxes) {
-            EXPECT_EQ(boxes_[0].owner, main_);
-            EXPECT_EQ(boxes_[0].text, L"Были произведены изменения. Сохранить?");
-            EXPECT_EQ(boxes_[0].caption, L"Вопрос");
-            EXPECT_EQ(boxes_[0].flags, 35u);
-        }
-        EXPECT_EQ(IsWindow(main_) != FALSE, c.staysOpen);
-        if (c.staysOpen) {
-            EXPECT_TRUE(form_->HasUnsavedChanges());
-        } else {
-            TearDown();
-        }
-    }
 }
 
 TEST_F(MainWindowTest, FirstActivationRestoresThePlacementOnce)
