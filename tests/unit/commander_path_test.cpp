@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <deque>
-#include <utility>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "config/association_list.h"
@@ -19,33 +19,33 @@ namespace {
 class ScriptedUser final : public MessageSink, public FolderPicker {
 public:
     std::deque<std::optional<std::string>> answers;  // the picker's results, in order
-    std::vector<UiMessage> messages;
-    std::vector<std::string> initials;  // the picker's initial selection, per opening
-    std::vector<Str> titles;
+    int messages = 0;
+    int pickerOpenings = 0;
 
-    void Show(const UiMessage& message) override { messages.push_back(message); }
-    std::optional<std::string> PickFolder(Str title, const std::string& initial) override
+    void Show(const UiMessage& message) override
     {
-        titles.push_back(title);
-        initials.push_back(initial);
-        if (answers.empty()) return std::nullopt;
-        std::optional<std::string> answer = answers.front();
-        answers.pop_front();
+        EXPECT_EQ(message, (UiMessage{Str::CommanderPathUnknown, Str::Error, kMessageIconError, std::nullopt}));
+        ++messages;
+    }
+    std::optional<std::string> PickFolder(Str title, const std::string&) override
+    {
+        EXPECT_EQ(title, Str::AskCommanderFolder);
+        ++pickerOpenings;
+        std::optional<std::string> answer = answers.empty() ? std::nullopt : answers.front();
+        if (!answers.empty()) answers.pop_front();
         return answer;
     }
     CommanderFolderUi Ui() { return CommanderFolderUi{*this, *this}; }
 };
 
-const UiMessage kUnknownFolder{Str::CommanderPathUnknown, Str::Error, kMessageIconError, std::nullopt};
+using Rows = std::vector<std::pair<std::string, bool>>;
 
-AssociationList MakeList(const std::vector<AssociationRow>& rows)
+AssociationList MakeList(const Rows& rows)
 {
     AssociationList list;
-    for (const AssociationRow& row : rows) list.Append(row.text, row.checked);
+    for (const auto& [text, checked] : rows) list.Append(text, checked);
     return list;
 }
-
-using Rows = std::vector<std::pair<std::string, bool>>;
 
 Rows RowsOf(const AssociationList& list)
 {
@@ -65,7 +65,6 @@ TEST(CommanderPathTest, ExpandsOnlyTheFullPrefix)
     } cases[] = {
         {"  %Commander_Path%\\plugins\\zip.wcx ", true, "D:\\TC\\plugins\\zip.wcx"},
         {"%COMMANDER_PATH%plugins\\zip.wcx", true, "%COMMANDER_PATH%plugins\\zip.wcx"},
-        {"%COMMANDER_PATH%", true, "%COMMANDER_PATH%"},
         {"c:\\x\\a.wcx", true, "c:\\x\\a.wcx"},
         {" \t ", false, ""},
     };
@@ -75,100 +74,58 @@ TEST(CommanderPathTest, ExpandsOnlyTheFullPrefix)
         EXPECT_EQ(ExpandCommanderPath(path, folder, user.Ui(), rules), c.ok) << c.path;
         EXPECT_EQ(path, c.expanded) << c.path;
     }
-    EXPECT_TRUE(user.messages.empty());
+    EXPECT_EQ(user.messages, 0);
 }
 
-TEST(CommanderPathTest, UnknownFolderIsAskedForAtEveryNeedUntilChosen)
-{
-    FakeTextRules rules;
-    ScriptedUser user;
-    user.answers = {std::nullopt, std::string("   "), std::string(" E:\\Total ")};
-    std::string folder;
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        std::string path = "%commander_path%\\a.wcx ";
-        EXPECT_FALSE(ExpandCommanderPath(path, folder, user.Ui(), rules));
-        EXPECT_EQ(path, "%commander_path%\\a.wcx");
-    }
-    std::string path = "%commander_path%\\a.wcx";
-    EXPECT_TRUE(ExpandCommanderPath(path, folder, user.Ui(), rules));
-    EXPECT_EQ(folder, "E:\\Total\\");
-    EXPECT_EQ(path, "E:\\Total\\a.wcx");
-    EXPECT_EQ(user.messages, std::vector<UiMessage>(3, kUnknownFolder));
-    EXPECT_EQ(user.titles, std::vector<Str>(3, Str::AskCommanderFolder));
-}
-
-TEST(CommanderPathTest, ChoosingKeepsTheFolderWhenCancelled)
-{
-    ScriptedUser user;
-    user.answers = {std::nullopt, std::string("F:\\New\\")};
-    std::string folder = "D:\\TC\\";
-    EXPECT_FALSE(ChooseCommanderFolder(folder, user));
-    EXPECT_EQ(folder, "D:\\TC\\");
-    EXPECT_TRUE(ChooseCommanderFolder(folder, user));
-    EXPECT_EQ(folder, "F:\\New\\");
-    EXPECT_EQ(user.initials, (std::vector<std::string>{"D:\\TC\\", "D:\\TC\\"}));
-}
-
-TEST(CommanderPathTest, SubstituteRewritesRowsUnderTheFolderAndKeepsChecks)
+TEST(CommanderPathTest, SubstituteThenRemoveGivesBackFullPathsSpelledAsTheFolder)
 {
     FakeTextRules rules;
     ScriptedUser user;
     std::string folder = "C:\\Veruduri\\";
     AssociationList list = MakeList({
         {"zip=31,c:\\veruduri\\plugins\\zip.wcx", true},
-        {"old=1,C:\\VeruduriOld\\p.wcx", true},
+        {"old=1,C:\\VeruduriOld\\p.wcx", true},  // the folder's backslash takes part
         {"ZIP = 31 , C:\\VERUDURI\\a.wcx", false},
-        {"rel=2,%commander_path%\\r.wcx", true},
+        {"b=1,", false},
     });
     EXPECT_EQ(SubstituteCommanderPath(list, folder, user.Ui(), rules, SortMode::ByExtension), 2u);
-    EXPECT_EQ(RowsOf(list), (Rows{
-                                {"old=1,C:\\VeruduriOld\\p.wcx", true},
-                                {"rel=2,%commander_path%\\r.wcx", true},
-                                {"ZIP=31,%commander_path%\\a.wcx", false},
-                                {"zip=31,%commander_path%\\plugins\\zip.wcx", true},
-                            }));
-    EXPECT_TRUE(user.messages.empty());
-
-    // And back: the folder part is spelled as the commander folder is.
-    EXPECT_EQ(RemoveCommanderPath(list, folder, user.Ui(), rules, SortMode::ByExtension), 4u);
-    EXPECT_EQ(RowsOf(list), (Rows{
-                                {"old=1,C:\\VeruduriOld\\p.wcx", true},
-                                {"rel=2,C:\\Veruduri\\r.wcx", true},
-                                {"ZIP=31,C:\\Veruduri\\a.wcx", false},
-                                {"zip=31,C:\\Veruduri\\plugins\\zip.wcx", true},
-                            }));
+    EXPECT_EQ(RowsOf(list), (Rows{{"b=1,", false},
+                                  {"old=1,C:\\VeruduriOld\\p.wcx", true},
+                                  {"ZIP=31,%commander_path%\\a.wcx", false},
+                                  {"zip=31,%commander_path%\\plugins\\zip.wcx", true}}));
+    // Every row with a path is rewritten in canonical form, prefixed or not.
+    EXPECT_EQ(RemoveCommanderPath(list, folder, user.Ui(), rules, SortMode::ByExtension), 3u);
+    EXPECT_EQ(RowsOf(list), (Rows{{"b=1,", false},
+                                  {"old=1,C:\\VeruduriOld\\p.wcx", true},
+                                  {"ZIP=31,C:\\Veruduri\\a.wcx", false},
+                                  {"zip=31,C:\\Veruduri\\plugins\\zip.wcx", true}}));
+    EXPECT_EQ(user.messages, 0);
 }
 
-TEST(CommanderPathTest, RemoveRewritesEveryRowWithAPathInCanonicalForm)
-{
-    FakeTextRules rules;
-    ScriptedUser user;
-    std::string folder = "D:\\TC\\";
-    AssociationList list = MakeList({{" a = $10 , c:\\a.wcx ", true}, {"b=1,", false}, {"c=bad,c:\\c.wcx", true}});
-    EXPECT_EQ(RemoveCommanderPath(list, folder, user.Ui(), rules, SortMode::ByExtension), 2u);
-    EXPECT_EQ(RowsOf(list), (Rows{
-                                {"a=16,c:\\a.wcx", true}, {"b=1,", false}, {"c=0,c:\\c.wcx", true}}));
-}
-
-TEST(CommanderPathTest, CommandsAskOnceAndGoOnWithTheChosenFolder)
+TEST(CommanderPathTest, UnknownFolderIsAskedForAtEveryNeedAndUsedOnceChosen)
 {
     FakeTextRules rules;
     ScriptedUser user;
     std::string folder;
-    AssociationList list = MakeList({{"zip=1,D:\\TC\\zip.wcx", true}, {"rar=1,%commander_path%\\rar.wcx", false}});
+    AssociationList list = MakeList({{"zip=1,D:\\TC\\zip.wcx", true}, {"rar=x,%commander_path%\\rar.wcx", false}});
     const Rows before = RowsOf(list);
 
+    user.answers = {std::nullopt, std::string("  ")};  // cancelled; confirmed but empty
     EXPECT_EQ(SubstituteCommanderPath(list, folder, user.Ui(), rules, SortMode::ByPlugin), std::nullopt);
     EXPECT_EQ(RemoveCommanderPath(list, folder, user.Ui(), rules, SortMode::ByPlugin), std::nullopt);
     EXPECT_EQ(RowsOf(list), before);  // not even sorted
-    EXPECT_EQ(user.messages.size(), 2u);
+    EXPECT_EQ(folder, "");
 
-    user.answers = {std::string("D:\\TC")};
-    EXPECT_EQ(SubstituteCommanderPath(list, folder, user.Ui(), rules, SortMode::ByPlugin), 1u);
-    EXPECT_EQ(user.messages.size(), 3u);
-    EXPECT_EQ(user.titles.size(), 3u);
-    EXPECT_EQ(RowsOf(list), (Rows{
-                                {"rar=1,%commander_path%\\rar.wcx", false}, {"zip=1,%commander_path%\\zip.wcx", true}}));
+    user.answers = {std::string(" D:\\TC ")};
+    EXPECT_EQ(RemoveCommanderPath(list, folder, user.Ui(), rules, SortMode::ByPlugin), 2u);
+    EXPECT_EQ(folder, "D:\\TC\\");
+    EXPECT_EQ(RowsOf(list), (Rows{{"rar=0,D:\\TC\\rar.wcx", false}, {"zip=1,D:\\TC\\zip.wcx", true}}));
+    EXPECT_EQ(user.messages, 3);
+    EXPECT_EQ(user.pickerOpenings, 3);
+
+    // A choice replaces a known folder only when it is confirmed.
+    EXPECT_FALSE(ChooseCommanderFolder(folder, user));
+    EXPECT_EQ(folder, "D:\\TC\\");
 }
 
 }  // namespace

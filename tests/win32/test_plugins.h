@@ -1,7 +1,5 @@
 #pragma once
-// Where the test build put its plugin libraries, as a Windows path with a final backslash.
-#include <windows.h>
-
+// The test build's plugin libraries, and a message sink that keeps what it is shown.
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -10,25 +8,16 @@
 
 namespace pakvane::testing {
 
+// PAKVANE_TEST_PLUGINS as a Windows path (Wine's Z: drive is the Unix root), with "\".
 inline std::string TestPluginFolder()
 {
-    std::string folder;
-    if (const char* unixFolder = std::getenv("PAKVANE_TEST_PLUGINS"); unixFolder && *unixFolder == '/') {
-        folder = std::string("Z:") + unixFolder;  // Wine's drive for the Unix root
-    } else {
-        // Beside the test program's folder, as the build lays it out: bin\..\tests\plugins.
-        std::vector<char> exe(32768);
-        exe.resize(GetModuleFileNameA(nullptr, exe.data(), static_cast<DWORD>(exe.size())));
-        folder.assign(exe.begin(), exe.end());
-        folder = folder.substr(0, folder.find_last_of('\\'));
-        folder = folder.substr(0, folder.find_last_of('\\')) + "\\tests\\plugins";
-    }
+    const char* unixFolder = std::getenv("PAKVANE_TEST_PLUGINS");
+    std::string folder = std::string("Z:") + (unixFolder ? unixFolder : "/missing");
     for (char& c : folder)
         if (c == '/') c = '\\';
     return folder + "\\";
 }
 
-// Keeps every message a core operation asks for, in order.
 class RecordingSink final : public MessageSink {
 public:
     std::vector<UiMessage> shown;

@@ -107,11 +107,5 @@ TEST_F(VersionSummaryTest, SystemLibraryMatchesWhatTheSystemReports)
     }
 }
 
-TEST_F(VersionSummaryTest, LanguageNameIsTheSystemsName)
-{
-    for (const WORD language : {WORD{1049}, WORD{1033}, WORD{0}})
-        EXPECT_EQ(source.LanguageName(language), SystemLanguageName(language)) << language;
-}
-
 }  // namespace
 }  // namespace pakvane
