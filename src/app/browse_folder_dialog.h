@@ -32,7 +32,10 @@ public:
     constexpr bool operator==(const TBrowseFlags&) const = default;
 
 private:
-    static constexpr std::uint8_t Bit(TBrowseFlag flag) { return static_cast<std::uint8_t>(1u << static_cast<int>(flag)); }
+    static constexpr std::uint8_t Bit(TBrowseFlag flag)
+    {
+        return static_cast<std::uint8_t>(1u << static_cast<int>(flag));
+    }
     std::uint8_t bits_ = 0;
 };
 
