@@ -1,6 +1,7 @@
 #pragma once
 // Whole-file access for the profile engine and the other core parts. Paths are ANSI
 // bytes as the user's Windows spells them.
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -25,6 +26,15 @@ public:
     // file's attributes. A read-only, locked or otherwise unwritable target is reported as
     // Failed and left exactly as it was.
     virtual WriteStatus ReplaceContent(const std::string& path, std::string_view bytes) = 0;
+    // Sets the file's attributes (the FILE_ATTRIBUTE_* values; 0 clears them all).
+    virtual bool SetAttributes(const std::string& path, std::uint32_t attributes) = 0;
+    // Deletes the file; false when it was not there or could not be deleted.
+    virtual bool RemoveFile(const std::string& path) = 0;
 };
+
+inline constexpr std::uint32_t kFileAttributeReadOnly = 0x01;
+inline constexpr std::uint32_t kFileAttributeHidden = 0x02;
+inline constexpr std::uint32_t kFileAttributeSystem = 0x04;
+inline constexpr std::uint32_t kFileAttributeArchive = 0x20;
 
 }  // namespace pakvane

@@ -14,6 +14,7 @@ public:
     std::set<std::string> folders;      // a path here is a folder, not a file
     std::set<std::string> unreadable;   // exists, but reading fails (held open without sharing)
     std::set<std::string> unwritable;   // read-only or locked: replacing fails
+    std::map<std::string, std::uint32_t> attributes;
     int writes = 0;
     mutable std::map<std::string, int> reads;  // per path
 
@@ -34,6 +35,19 @@ public:
         ++writes;
         files[path] = std::string(bytes);
         return WriteStatus::Ok;
+    }
+
+    bool SetAttributes(const std::string& path, std::uint32_t value) override
+    {
+        if (!files.count(path)) return false;
+        attributes[path] = value;
+        return true;
+    }
+
+    bool RemoveFile(const std::string& path) override
+    {
+        attributes.erase(path);
+        return files.erase(path) != 0;
     }
 };
 

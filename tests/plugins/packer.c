@@ -1,0 +1,61 @@
+/* A packer plugin for the tests: the exports of Total Commander's packer interface, each
+   present unless the build leaves it out. Nothing here opens an archive. */
+#include <windows.h>
+#include <stdio.h>
+
+#ifdef PLUGIN_NEEDS_DEPENDENCY
+__declspec(dllimport) int DependencyCaps(void);
+#endif
+
+#define EXPORT __declspec(dllexport)
+
+static HINSTANCE self;
+
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved)
+{
+    (void)reserved;
+    if (reason == DLL_PROCESS_ATTACH) self = instance;
+    return TRUE;
+}
+
+EXPORT HANDLE __stdcall OpenArchive(void* archiveData) { (void)archiveData; return NULL; }
+EXPORT int __stdcall ReadHeader(HANDLE archive, void* headerData) { (void)archive; (void)headerData; return 10; }
+EXPORT int __stdcall ProcessFile(HANDLE archive, int operation, char* destPath, char* destName)
+{
+    (void)archive; (void)operation; (void)destPath; (void)destName;
+    return 0;
+}
+EXPORT int __stdcall CloseArchive(HANDLE archive) { (void)archive; return 0; }
+EXPORT void __stdcall SetChangeVolProc(HANDLE archive, void* proc) { (void)archive; (void)proc; }
+
+#ifndef PLUGIN_WITHOUT_SET_PROCESS_DATA
+EXPORT void __stdcall SetProcessDataProc(HANDLE archive, void* proc) { (void)archive; (void)proc; }
+#endif
+
+#ifdef PLUGIN_CAPS
+EXPORT int __stdcall GetPackerCaps(void)
+{
+#ifdef PLUGIN_NEEDS_DEPENDENCY
+    return DependencyCaps();
+#else
+    return PLUGIN_CAPS;
+#endif
+}
+#endif
+
+#ifdef PLUGIN_CONFIGURE
+/* Proves how it was called: "configured.txt" beside the library gets the parent window,
+   the module handle it was given and its own module handle, in hexadecimal. */
+EXPORT void __stdcall ConfigurePacker(HWND parent, HINSTANCE module)
+{
+    char path[MAX_PATH + 32];
+    DWORD length = GetModuleFileNameA(self, path, MAX_PATH);
+    while (length > 0 && path[length - 1] != '\\') --length;
+    lstrcpyA(path + length, "configured.txt");
+    FILE* log = fopen(path, "wb");
+    if (!log) return;
+    fprintf(log, "%08lX %08lX %08lX", (unsigned long)(UINT_PTR)parent, (unsigned long)(UINT_PTR)module,
+            (unsigned long)(UINT_PTR)self);
+    fclose(log);
+}
+#endif
