@@ -9,8 +9,8 @@
 #include <string_view>
 #include <vector>
 
-#include "app/ui_text.h"
-#include "app/window_bridge.h"
+#include "app/ui/ui_text.h"
+#include "app/ui/window_bridge.h"
 #include "i18n/interface_strings.h"
 
 namespace pakvane {

@@ -7,7 +7,11 @@
 __declspec(dllimport) int DependencyCaps(void);
 #endif
 
+#ifdef PLUGIN_EXPORTS_BY_DEF
+#define EXPORT /* the .def file names the exports */
+#else
 #define EXPORT __declspec(dllexport)
+#endif
 
 static HINSTANCE self;
 

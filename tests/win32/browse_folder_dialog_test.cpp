@@ -10,7 +10,7 @@
 #include <thread>
 
 #include "app/browse_folder_dialog.h"
-#include "app/ui_text.h"
+#include "app/ui/ui_text.h"
 #include "i18n/interface_strings.h"
 #include "win32/test_files.h"
 
