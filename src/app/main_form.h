@@ -153,6 +153,11 @@ private:
     void FindItemClick();
     void DefLngItemClick(int id);
 
+    // The plugin and commander-folder commands (main_form_plugins.cpp).
+    template <class Action>
+    auto WithCommanderFolderUi(HWND owner, Action&& action);
+    void RewritePluginPaths(bool substitute);
+
     // Controls, menus and layout (main_form_layout.cpp).
     void CreateControls();
     void CreateMenus();

@@ -130,9 +130,6 @@ void TMainForm::AddButtonClick() {}
 void TMainForm::PropButtonClick() {}
 void TMainForm::DelButtonClick() {}
 void TMainForm::CommentItemClick() {}
-void TMainForm::DefComItemClick() {}
-void TMainForm::AutoItemClick() {}
-void TMainForm::DelAutoItemClick() {}
 void TMainForm::FindItemClick() {}
 
 // The save shows its own messages and clears the unsaved-changes state itself.

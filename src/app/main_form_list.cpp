@@ -35,11 +35,4 @@ void TMainForm::WCXListClickCheck()
     listView_.RefreshChecks();
 }
 
-// The memo shows the selected plugin's comment and version; both arrive later, so the
-// memo stays empty for now.
-void TMainForm::WCXListClick()
-{
-    SetMemoText(L"");
-}
-
 }  // namespace pakvane

@@ -8,6 +8,8 @@
 #include "platform/win32/code_page.h"
 #include "platform/win32/environment.h"
 #include "platform/win32/file_system.h"
+#include "platform/win32/plugin_loader.h"
+#include "platform/win32/version_info.h"
 #include "platform/win32/registry.h"
 
 namespace pakvane {
@@ -19,6 +21,8 @@ struct SystemServices {
     Win32Registry registry;
     Win32Environment environment;
     std::unique_ptr<CommanderNotifier> commander = MakeCommanderNotifier();
+    InProcessPluginLoader plugins;
+    Win32VersionInfoSource versions;
 
     ConfigurationIo Io() { return ConfigurationIo{files, codePage, *rules, environment}; }
 };

@@ -1,0 +1,68 @@
+// The main window's plugin commands: the memo for the selected row, choosing the
+// commander folder, rewriting plugin paths to and from the %commander_path% form.
+#include <windows.h>
+
+#include "app/browse_folder_dialog.h"
+#include "app/control_ids.h"
+#include "app/main_form.h"
+#include "app/system_services.h"
+#include "app/ui/ui_text.h"
+#include "app/ui/window_message_sink.h"
+#include "comments/plugin_memo.h"
+#include "config/commander_path.h"
+
+namespace pakvane {
+
+// What asking for the commander folder needs, for the length of one action: the messages
+// owned by `owner`, and the folder picker.
+template <class Action>
+auto TMainForm::WithCommanderFolderUi(HWND owner, Action&& action)
+{
+    WindowMessageSink messages(owner, strings_);
+    TBrowseFolderDialog dialog(Handle());
+    dialog.Flag = {TBrowseFlag::bfOnlySysDir};
+    BrowseFolderPicker picker(dialog, strings_);
+    return action(CommanderFolderUi{messages, picker});
+}
+
+// The memo: the selected plugin's comment (or the no-comment text), then its version
+// summary. A row whose path needs an unknown commander folder asks for it first.
+void TMainForm::WCXListClick()
+{
+    const PluginMemo memo = WithCommanderFolderUi(Handle(), [this](const CommanderFolderUi& ui) {
+        return SelectedPluginMemo(list_, commanderFolder_, ui,
+                                  PluginFacts{services_->files, services_->versions, *services_->rules}, strings_);
+    });
+    SetMemoText(Widen(memo.comment) + L"\r\n" + WidenAnsi(memo.versions));
+}
+
+void TMainForm::DefComItemClick()
+{
+    const bool chosen = WithCommanderFolderUi(Handle(), [this](const CommanderFolderUi& ui) {
+        return ChooseCommanderFolder(commanderFolder_, ui.picker);
+    });
+    if (chosen) WCXListClick();
+}
+
+void TMainForm::RewritePluginPaths(bool substitute)
+{
+    const std::optional<std::size_t> rewritten = WithCommanderFolderUi(Handle(), [&](const CommanderFolderUi& ui) {
+        return substitute ? SubstituteCommanderPath(list_, commanderFolder_, ui, *services_->rules, state_.sortMode)
+                          : RemoveCommanderPath(list_, commanderFolder_, ui, *services_->rules, state_.sortMode);
+    });
+    if (!rewritten) return;
+    listView_.Refresh();
+    if (*rewritten > 0) SetUnsavedChanges(true);
+}
+
+void TMainForm::AutoItemClick()
+{
+    RewritePluginPaths(true);
+}
+
+void TMainForm::DelAutoItemClick()
+{
+    RewritePluginPaths(false);
+}
+
+}  // namespace pakvane
