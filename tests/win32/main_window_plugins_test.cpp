@@ -1,0 +1,126 @@
+// The main window's plugin commands on real files: the memo for the selected row (a real
+// plugin library with version information and a descript.ion comment), and the
+// commander-path commands with the folder known and unknown (the real folder picker).
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/control_ids.h"
+#include "app/main_form.h"
+#include "app/ui/ui_text.h"
+#include "platform/win32/version_info.h"
+#include "plugins/version_summary.h"
+#include "win32/picker_driver.h"
+#include "win32/test_files.h"
+#include "win32/test_plugins.h"
+
+namespace pakvane {
+namespace {
+
+class MainWindowPluginsTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        previousHook_ = SetMessageBoxHook([this](HWND, std::wstring_view text, std::wstring_view, UINT) {
+            boxes_.emplace_back(text);
+            return IDOK;
+        });
+        folder_ = testing::MakeScratchFolder("pvplug");
+        form_ = std::make_unique<TMainForm>(GetModuleHandleW(nullptr), std::vector<std::string>{}, false);
+        form_->UseSettingsFile(folder_ + "pakvane.ini");
+        form_->Create();
+        boxes_.clear();
+    }
+    void TearDown() override
+    {
+        form_.reset();
+        SetMessageBoxHook(std::move(previousHook_));
+    }
+    std::wstring Memo() const
+    {
+        wchar_t text[4096] = {};
+        GetWindowTextW(form_->Control(ids::kCommMemo), text, 4096);
+        return text;
+    }
+    std::vector<std::string> Rows() const
+    {
+        std::vector<std::string> rows;
+        for (const AssociationRow& row : form_->List().Rows()) rows.push_back(row.text);
+        return rows;
+    }
+
+    std::string folder_;
+    std::unique_ptr<TMainForm> form_;
+    std::vector<std::wstring> boxes_;
+    MessageBoxHook previousHook_;
+};
+
+TEST_F(MainWindowPluginsTest, TheMemoShowsTheSelectedPluginsCommentAndVersions)
+{
+    const std::string plugin = folder_ + "version_two.dll";
+    ASSERT_TRUE(CopyFileA((testing::TestPluginFolder() + "version_two.dll").c_str(), plugin.c_str(), FALSE));
+    ASSERT_TRUE(testing::WriteBytes(folder_ + "descript.ion", "version_two.dll Packs everything\r\n"));
+    form_->SetCommanderFolder(folder_);
+    form_->SetConfiguration(folder_ + "wincmd.ini", {{"aaa=1,%commander_path%\\version_two.dll", true},
+                                                     {"zzz=1,c:\\nowhere\\none.wcx", true}});
+    const std::wstring memo = Memo();
+    const std::string versions = VersionSummary(Win32VersionInfoSource(), plugin);
+    EXPECT_FALSE(versions.empty());
+    EXPECT_EQ(memo, L"Packs everything\r\n" + WidenAnsi(versions));
+
+    // Another row: its library has neither comment nor version information.
+    SendMessageW(form_->Control(ids::kWcxList), LB_SETCURSEL, 1, 0);
+    SendMessageW(form_->Handle(), WM_COMMAND, MAKEWPARAM(ids::kWcxList, LBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(form_->Control(ids::kWcxList)));
+    EXPECT_EQ(Memo(), Widen(form_->Strings()[Str::NoComment]) + L"\r\n");
+    EXPECT_TRUE(boxes_.empty());
+}
+
+TEST_F(MainWindowPluginsTest, PathsAreRewrittenToAndFromTheCommanderFolder)
+{
+    form_->SetCommanderFolder("C:\\Veruduri\\");
+    form_->SetConfiguration(folder_ + "wincmd.ini", {{"zip=31,c:\\veruduri\\plugins\\zip.wcx", true},
+                                                     {"ZIP = 31 , C:\\VERUDURI\\a.wcx", false},
+                                                     {"rar=4,C:\\VeruduriOld\\p.wcx", true}});
+    EXPECT_FALSE(form_->HasUnsavedChanges());
+    SendMessageW(form_->Handle(), WM_COMMAND, ids::kAutoItem, 0);
+    EXPECT_EQ(Rows(), (std::vector<std::string>{"rar=4,C:\\VeruduriOld\\p.wcx", "ZIP=31,%commander_path%\\a.wcx",
+                                                "zip=31,%commander_path%\\plugins\\zip.wcx"}));
+    EXPECT_TRUE(form_->HasUnsavedChanges());
+    EXPECT_TRUE(IsWindowEnabled(form_->Control(ids::kApplyButton)));
+
+    form_->SetUnsavedChanges(false);
+    SendMessageW(form_->Handle(), WM_COMMAND, ids::kDelAutoItem, 0);
+    EXPECT_EQ(Rows(), (std::vector<std::string>{"rar=4,C:\\VeruduriOld\\p.wcx", "ZIP=31,C:\\Veruduri\\a.wcx",
+                                                "zip=31,C:\\Veruduri\\plugins\\zip.wcx"}));
+    EXPECT_TRUE(form_->HasUnsavedChanges());
+    EXPECT_FALSE(form_->List().Row(1).checked) << "check states stay with their rows";
+    EXPECT_TRUE(boxes_.empty());
+}
+
+// With no commander folder, the command says so once and opens the picker; cancelling it
+// changes nothing, and the next command asks again.
+TEST_F(MainWindowPluginsTest, AnUnknownCommanderFolderIsAskedForThroughThePicker)
+{
+    form_->SetConfiguration(folder_ + "wincmd.ini", {{"zip=31,c:\\wcx\\zip.wcx", true}});
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        boxes_.clear();
+        testing::PickerDriver picker(form_->Handle(), IDCANCEL);
+        SendMessageW(form_->Handle(), WM_COMMAND, ids::kAutoItem, 0);
+        const testing::Sighting seen = picker.Join();
+        EXPECT_TRUE(seen.found) << "the folder picker opened";
+        EXPECT_EQ(seen.title, Widen(form_->Strings()[Str::AskCommanderFolder]));
+        ASSERT_EQ(boxes_.size(), 1u);
+        EXPECT_EQ(boxes_[0], Widen(form_->Strings()[Str::CommanderPathUnknown]));
+        EXPECT_EQ(Rows(), std::vector<std::string>{"zip=31,c:\\wcx\\zip.wcx"});
+        EXPECT_FALSE(form_->HasUnsavedChanges());
+        EXPECT_TRUE(form_->CommanderFolder().empty());
+    }
+}
+
+}  // namespace
+}  // namespace pakvane
