@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/program_state.h"
+#include "app/prop_form.h"
 #include "app/ui/button_images.h"
 #include "app/ui/check_list_view.h"
 #include "app/ui/control_table.h"
@@ -152,6 +153,12 @@ private:
     void DelAutoItemClick();
     void FindItemClick();
     void DefLngItemClick(int id);
+
+    // Editing associations (main_form_edit.cpp).
+    std::string RowTextOf(const PluginProperties& properties) const;
+    std::vector<std::string> KnownPluginPaths() const;
+    PropertiesContext PropertiesContextFor();
+    void FinishRowEdit();
 
     // Controls, menus and layout (main_form_layout.cpp).
     void CreateControls();
