@@ -37,6 +37,26 @@ constexpr int kDefLngItem = 306;
 constexpr int kLngItem = 307;  // the item that opens the language submenu
 constexpr int kFirstLanguageItem = 400;  // one item per language file from here on
 
+// Properties dialog (TPropForm).
+constexpr int kPropGroupBox1 = 500;
+constexpr int kExtEdit = 501;
+constexpr int kKodShow = 502;
+constexpr int kFilePath = 503;
+constexpr int kPropOpenButton = 504;
+constexpr int kPropGroupBox2 = 505;
+constexpr int kProp1 = 506;  // Prop1 .. Prop9 are kProp1 + 0 .. 8
+constexpr int kAutoButton = 515;
+constexpr int kConfigButton = 516;
+constexpr int kPropOkButton = 517;
+constexpr int kPropCancelButton = 518;
+
+// Comment dialog (TCommentForm).
+constexpr int kCommentOkButton = 600;
+constexpr int kCommentCancelButton = 601;
+constexpr int kOem2AnsiButton = 602;
+constexpr int kCommentGroupBox = 603;
+constexpr int kCommentMemo = 604;
+
 }  // namespace pakvane::ids
 
 namespace pakvane {

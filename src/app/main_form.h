@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/program_state.h"
+#include "app/prop_form.h"
 #include "app/ui/button_images.h"
 #include "app/ui/check_list_view.h"
 #include "app/ui/control_table.h"
@@ -157,6 +158,12 @@ private:
     template <class Action>
     auto WithCommanderFolderUi(HWND owner, Action&& action);
     void RewritePluginPaths(bool substitute);
+
+    // Editing associations (main_form_edit.cpp).
+    std::string RowTextOf(const PluginProperties& properties) const;
+    std::vector<std::string> KnownPluginPaths() const;
+    PropertiesContext PropertiesContextFor();
+    void FinishRowEdit();
 
     // Controls, menus and layout (main_form_layout.cpp).
     void CreateControls();

@@ -126,9 +126,6 @@ void TMainForm::SetSortByExtension(bool byExtension)
 }
 
 // Commands whose work belongs to other parts of the program; they arrive with them.
-void TMainForm::AddButtonClick() {}
-void TMainForm::PropButtonClick() {}
-void TMainForm::DelButtonClick() {}
 void TMainForm::CommentItemClick() {}
 void TMainForm::FindItemClick() {}
 

@@ -1,15 +1,19 @@
 // The main window's plugin commands: the memo for the selected row, choosing the
-// commander folder, rewriting plugin paths to and from the %commander_path% form.
+// commander folder, rewriting plugin paths to and from the %commander_path% form, and
+// the plugin services the properties dialog uses.
 #include <windows.h>
 
 #include "app/browse_folder_dialog.h"
 #include "app/control_ids.h"
 #include "app/main_form.h"
 #include "app/system_services.h"
+#include "app/ui/file_dialog.h"
 #include "app/ui/ui_text.h"
 #include "app/ui/window_message_sink.h"
 #include "comments/plugin_memo.h"
+#include "config/association.h"
 #include "config/commander_path.h"
+#include "plugins/plugin_probe.h"
 
 namespace pakvane {
 
@@ -19,7 +23,7 @@ template <class Action>
 auto TMainForm::WithCommanderFolderUi(HWND owner, Action&& action)
 {
     WindowMessageSink messages(owner, strings_);
-    TBrowseFolderDialog dialog(Handle());
+    TBrowseFolderDialog dialog(owner);
     dialog.Flag = {TBrowseFlag::bfOnlySysDir};
     BrowseFolderPicker picker(dialog, strings_);
     return action(CommanderFolderUi{messages, picker});
@@ -63,6 +67,47 @@ void TMainForm::AutoItemClick()
 void TMainForm::DelAutoItemClick()
 {
     RewritePluginPaths(false);
+}
+
+// What the properties dialog needs of the program, with the dialog as the owner of every
+// message and of the folder picker.
+PropertiesContext TMainForm::PropertiesContextFor()
+{
+    PropertiesContext context{strings_};
+    context.knownPaths = KnownPluginPaths();
+    // An empty path is let through; one in %commander_path% form needs the folder.
+    context.expandPath = [this](HWND owner, const std::string& path) -> std::optional<std::string> {
+        std::string expanded(TrimBlanks(path));
+        if (expanded.empty()) return expanded;
+        const bool ok = WithCommanderFolderUi(owner, [&](const CommanderFolderUi& ui) {
+            return ExpandCommanderPath(expanded, commanderFolder_, ui, *services_->rules);
+        });
+        if (!ok) return std::nullopt;
+        return expanded;
+    };
+    context.checkPlugin = [this](HWND owner, const std::string& path) {
+        WindowMessageSink messages(owner, strings_);
+        return CheckPlugin(services_->plugins, messages, path);
+    };
+    context.configurePlugin = [this](HWND owner, const std::string& path) {
+        WindowMessageSink messages(owner, strings_);
+        ConfigurePlugin(services_->plugins, messages, reinterpret_cast<ParentWindow>(owner), path);
+    };
+    context.browseForPlugin = [this](HWND owner, const std::string& initial) {
+        return ChooseFileToOpen(owner,
+                                {{Widen(strings_[Str::PluginFilter]) + L" (*.wcx)", L"*.wcx"},
+                                 {Widen(strings_[Str::AllFilesFilter]) + L" (*.*)", L"*.*"}},
+                                initial);
+    };
+    context.savedPosition = [this](POINT centred) {
+        if (!settings_) return centred;
+        const DialogPosition saved = ReadPropertiesPosition(*settings_, DialogPosition{centred.x, centred.y});
+        return POINT{saved.left, saved.top};
+    };
+    context.rememberPosition = [this](POINT topLeft) {
+        if (settings_) WritePropertiesPosition(*settings_, DialogPosition{topLeft.x, topLeft.y});
+    };
+    return context;
 }
 
 }  // namespace pakvane

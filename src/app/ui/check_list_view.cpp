@@ -214,6 +214,18 @@ void CheckListView::RefreshChecks()
     }
 }
 
+void CheckListView::RowRemoved(int index)
+{
+    if (!list_ || index < 0 || static_cast<std::size_t>(index) >= shownChecks_.size() ||
+        shownChecks_.size() != model_.Count() + 1) {
+        Refresh();
+        return;
+    }
+    shownChecks_.erase(shownChecks_.begin() + index);
+    SendMessageW(list_, LB_DELETESTRING, static_cast<WPARAM>(index), 0);
+    SendMessageW(list_, LB_SETCURSEL, static_cast<WPARAM>(model_.Selected()), 0);
+}
+
 POINT CheckListView::KeyboardMenuPoint() const
 {
     // Under the selected row, or at the list's corner.

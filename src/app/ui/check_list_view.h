@@ -53,6 +53,9 @@ public:
     void Refresh();
     // Shows changed check states only; the rows' texts and order must be unchanged.
     void RefreshChecks();
+    // The model's row `index` was removed (and nothing else changed): shown without
+    // rebuilding the whole list.
+    void RowRemoved(int index);
 
     int RowHeight() const { return scale_(kRowHeight); }
     // Where the list's menu opens when asked for from the keyboard, in screen coordinates.

@@ -109,6 +109,13 @@ void CreateControls(HWND parent, std::span<const ControlRow> rows, HINSTANCE ins
         if (IsGroupBox(row)) SetWindowSubclass(control, &GroupBoxProcedure, kGroupBoxSubclassId, 0);
         if (hints && row.captionKind == CaptionKind::Hint) hints->Add(control);
     }
+    // Group boxes go under everything else, so they never paint over the controls they
+    // frame; they take no focus, so the Tab order stays the rows' order.
+    for (const ControlRow& row : rows) {
+        if (IsGroupBox(row)) {
+            SetWindowPos(GetDlgItem(parent, row.id), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        }
+    }
 }
 
 void LayoutControls(HWND parent, std::span<const ControlRow> rows, const DpiScale& scale, SIZE designClient)

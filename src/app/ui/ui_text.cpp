@@ -48,6 +48,20 @@ void WidenAnsiInto(std::string_view text, std::wstring& out)
     }
 }
 
+std::string NarrowAnsi(std::wstring_view text, bool* lossy)
+{
+    if (lossy) *lossy = false;
+    if (text.empty()) return {};
+    const int length = static_cast<int>(std::min<std::size_t>(text.size(), INT_MAX));
+    BOOL usedDefault = FALSE;
+    const int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), length, nullptr, 0, nullptr, &usedDefault);
+    if (size <= 0) return {};
+    std::string out(static_cast<std::size_t>(size), '\0');
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), length, out.data(), size, nullptr, &usedDefault);
+    if (lossy) *lossy = usedDefault != FALSE;
+    return out;
+}
+
 std::wstring FormatUiMessage(const UiText& pattern, std::string_view ansiArgument)
 {
     const std::wstring widePattern = Widen(pattern);

@@ -20,6 +20,10 @@ inline std::wstring WidenAnsi(std::string_view text) { return Widen(text, kAnsiC
 // The same into a buffer that keeps its memory from call to call (long lists).
 void WidenAnsiInto(std::string_view text, std::wstring& out);
 
+// UTF-16 from a control as ANSI bytes; `lossy` tells whether a character had no ANSI form
+// (it is then '?'), so callers can refuse rather than store something else.
+std::string NarrowAnsi(std::wstring_view text, bool* lossy = nullptr);
+
 // A message pattern from the interface strings with one ANSI argument. Both are widened
 // first, each with its own code page, then formatted (the pattern itself on an error).
 std::wstring FormatUiMessage(const UiText& pattern, std::string_view ansiArgument);
