@@ -126,7 +126,6 @@ void TMainForm::SetSortByExtension(bool byExtension)
 }
 
 // Commands whose work belongs to other parts of the program; they arrive with them.
-void TMainForm::CommentItemClick() {}
 void TMainForm::FindItemClick() {}
 
 // The save shows its own messages and clears the unsaved-changes state itself.

@@ -4,6 +4,8 @@
 #include <windows.h>
 
 #include "app/browse_folder_dialog.h"
+#include "app/comment_form.h"
+#include "comments/descript_ion.h"
 #include "app/control_ids.h"
 #include "app/main_form.h"
 #include "app/system_services.h"
@@ -46,6 +48,28 @@ void TMainForm::DefComItemClick()
         return ChooseCommanderFolder(commanderFolder_, ui.picker);
     });
     if (chosen) WCXListClick();
+}
+
+// The comment of the selected row's plugin library, edited in its dialog and written to
+// the descript.ion of the library's folder. The memo shows the result either way.
+void TMainForm::CommentItemClick()
+{
+    const int selected = list_.Selected();
+    if (selected < 0 || static_cast<std::size_t>(selected) >= list_.Count()) return;
+    std::string path = ParseAssociation(list_.Row(static_cast<std::size_t>(selected)).text).path;
+    const bool expanded = WithCommanderFolderUi(Handle(), [&](const CommanderFolderUi& ui) {
+        return ExpandCommanderPath(path, commanderFolder_, ui, *services_->rules);
+    });
+    if (expanded) {
+        const std::string comment = ReadPluginComment(services_->files, *services_->rules, path);
+        const std::string fileName = path.substr(path.find_last_of("\\/:") + 1);
+        if (const std::optional<std::string> edited = EditPluginComment(Handle(), fileName, comment, strings_)) {
+            if (!WritePluginComment(services_->files, *services_->rules, path, *edited)) {
+                ShowMessageBox(Handle(), strings_, Str::CannotSaveComment, Str::Error, MB_ICONERROR);
+            }
+        }
+    }
+    WCXListClick();
 }
 
 void TMainForm::RewritePluginPaths(bool substitute)

@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/control_ids.h"
@@ -120,6 +121,45 @@ TEST_F(MainWindowPluginsTest, AnUnknownCommanderFolderIsAskedForThroughThePicker
         EXPECT_FALSE(form_->HasUnsavedChanges());
         EXPECT_TRUE(form_->CommanderFolder().empty());
     }
+}
+
+// The comment command: the dialog shows the library's comment under its file name; what the
+// user confirms goes to descript.ion, an emptied comment removes the entry and the file.
+TEST_F(MainWindowPluginsTest, TheCommentCommandEditsTheLibrarysDescriptIon)
+{
+    const std::string ion = folder_ + "descript.ion";
+    ASSERT_TRUE(testing::WriteBytes(ion, "zip.wcx Old words\r\n"));
+    form_->SetConfiguration(folder_ + "wincmd.ini", {{"zip=1," + folder_ + "zip.wcx", true}});
+    auto editWith = [&](const wchar_t* text, std::wstring& shown, std::wstring& caption) {
+        std::thread user([&] {
+            HWND dialog = nullptr;
+            for (int i = 0; i < 1000 && !(dialog && IsWindowVisible(dialog)); ++i, Sleep(10)) {
+                dialog = FindWindowW(kCommentFormClass, nullptr);
+            }
+            if (!dialog) return;
+            wchar_t buffer[600] = {};
+            SendMessageW(GetDlgItem(dialog, ids::kCommentMemo), WM_GETTEXT, 600, reinterpret_cast<LPARAM>(buffer));
+            shown = buffer;
+            SendMessageW(dialog, WM_GETTEXT, 600, reinterpret_cast<LPARAM>(buffer));
+            caption = buffer;
+            SendMessageW(GetDlgItem(dialog, ids::kCommentMemo), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+            PostMessageW(GetDlgItem(dialog, ids::kCommentOkButton), BM_CLICK, 0, 0);
+        });
+        SendMessageW(form_->Handle(), WM_COMMAND, ids::kCommentItem, 0);
+        user.join();
+    };
+    std::wstring shown, caption;
+    editWith(L"New words", shown, caption);
+    EXPECT_EQ(shown, L"Old words");
+    EXPECT_EQ(caption, L"zip.wcx");
+    EXPECT_EQ(testing::ReadBytes(ion), "zip.wcx New words\r\n");
+    EXPECT_TRUE(GetFileAttributesA(ion.c_str()) & FILE_ATTRIBUTE_HIDDEN);
+    EXPECT_EQ(Memo(), L"New words\r\n");
+    EXPECT_FALSE(form_->HasUnsavedChanges()) << "comments are not part of the configuration";
+
+    editWith(L"", shown, caption);
+    EXPECT_EQ(GetFileAttributesA(ion.c_str()), INVALID_FILE_ATTRIBUTES) << "the last entry gone, the file too";
+    EXPECT_TRUE(boxes_.empty());
 }
 
 }  // namespace
