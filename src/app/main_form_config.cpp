@@ -166,7 +166,7 @@ bool TMainForm::SaveConfiguration()
                            Widen(strings_[Str::Error]), MB_ICONERROR);
             return false;
         }
-        if (result.redirectUnresolved) {
+        if (result.redirect != RedirectProblem::None) {
             ShowMessageBox(Handle(), FormatUiMessage(strings_[Str::CannotOpenFile], result.problemPath),
                            Widen(strings_[Str::Error]), MB_ICONERROR);
         }

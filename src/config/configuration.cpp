@@ -1,6 +1,8 @@
 #include "config/configuration.h"
 
+#include <new>
 #include <optional>
+#include <stdexcept>
 #include <vector>
 
 #include "config/association.h"
@@ -68,6 +70,55 @@ bool HasRedirect(const std::vector<ProfileEntry>& entries)
     return false;
 }
 
+// Windows compares file names without regard to case and takes either slash.
+bool SamePath(const std::string& a, const std::string& b)
+{
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        const char x = a[i] == '/' ? '\\' : a[i];
+        const char y = b[i] == '/' ? '\\' : b[i];
+        if (FoldProfileName(std::string_view(&x, 1)) != FoldProfileName(std::string_view(&y, 1))) return false;
+    }
+    return true;
+}
+
+// The file that really holds the section's lines, read once for the load or the save.
+struct SectionSource {
+    std::string path;                         // that file, or the one to name in a problem
+    std::optional<ProfileDocument> document;  // its content; nullopt when it does not exist yet
+    bool unreadable = false;
+    RedirectProblem redirect = RedirectProblem::None;
+};
+
+SectionSource FollowRedirect(const ConfigurationIo& io, ProfileDocument configuration,
+                             const std::string& configurationPath, const std::string& commanderFolder)
+{
+    const auto place = LocatePackerSection(configuration, configurationPath, commanderFolder, io.environment);
+    SectionSource source;
+    source.path = place.path;
+    if (place.kind == PackerSectionPlace::Kind::InPlace) {
+        source.document = std::move(configuration);
+        return source;
+    }
+    if (place.kind == PackerSectionPlace::Kind::Unresolved) {
+        source.redirect = RedirectProblem::Unresolved;
+        return source;
+    }
+    if (SamePath(place.path, configurationPath)) {
+        source.redirect = RedirectProblem::ToItself;
+        return source;
+    }
+    if (!io.files.FileExists(place.path)) return source;  // the first save creates it
+    source.document = ReadDocument(io, place.path);
+    if (!source.document) {
+        source.unreadable = true;
+        return source;
+    }
+    // A redirect inside the target would be followed by nobody: refuse rather than guess.
+    if (HasRedirect(source.document->ReadSection(kPackerSection))) source.redirect = RedirectProblem::Chain;
+    return source;
+}
+
 }  // namespace
 
 PackerSectionPlace LocatePackerSection(const ProfileDocument& configuration, const std::string& configurationPath,
@@ -92,19 +143,11 @@ LoadResult LoadAssociations(const ConfigurationIo& io, const std::string& config
 
     auto configuration = ReadDocument(io, configurationPath);
     if (!configuration) return {Outcome::Failed, configurationPath};
-    const auto place = LocatePackerSection(*configuration, configurationPath, commanderFolder, io.environment);
-    if (place.kind == PackerSectionPlace::Kind::Unresolved) return {Outcome::Failed, place.path};
-
+    const SectionSource source = FollowRedirect(io, std::move(*configuration), configurationPath, commanderFolder);
+    if (source.unreadable || source.redirect != RedirectProblem::None)
+        return {Outcome::Failed, source.path, source.redirect};
     std::vector<ProfileEntry> enabled;
-    if (place.kind == PackerSectionPlace::Kind::InPlace) {
-        enabled = configuration->ReadSection(kPackerSection);
-    } else if (io.files.FileExists(place.path)) {
-        auto target = ReadDocument(io, place.path);
-        if (!target) return {Outcome::Failed, place.path};
-        enabled = target->ReadSection(kPackerSection);
-        // A redirect inside the target would be followed by nobody: refuse rather than guess.
-        if (HasRedirect(enabled)) return {Outcome::Failed, place.path};
-    }
+    if (source.document) enabled = source.document->ReadSection(kPackerSection);
 
     // Switched-off rows first; a settings file that cannot be read simply has none.
     std::vector<ProfileEntry> disabled;
@@ -141,37 +184,42 @@ SaveResult SaveAssociations(const ConfigurationIo& io, const std::string& config
         }
     }
 
-    if (configurationPath.empty()) return {WriteStatus::Failed, false, configurationPath};
+    if (configurationPath.empty()) return {WriteStatus::Failed, configurationPath};
 
     // Find where the lines really go before writing anything; the file read for that is
     // the one rewritten, so it is not read twice.
     std::string target = configurationPath;
-    std::optional<ProfileDocument> targetDocument;
+    std::optional<ProfileDocument> document;
     if (io.files.FileExists(configurationPath)) {
-        targetDocument = ReadDocument(io, configurationPath);
-        if (!targetDocument) return {WriteStatus::Failed, false, configurationPath};
-        const auto place = LocatePackerSection(*targetDocument, configurationPath, commanderFolder, io.environment);
-        if (place.kind == PackerSectionPlace::Kind::Unresolved) return {WriteStatus::Failed, false, place.path, true};
-        if (place.kind == PackerSectionPlace::Kind::Redirected) {
-            target = place.path;
-            targetDocument.reset();
-            if (io.files.FileExists(target)) {
-                targetDocument = ReadDocument(io, target);
-                if (!targetDocument) return {WriteStatus::Failed, false, target};
-                if (HasRedirect(targetDocument->ReadSection(kPackerSection))) return {WriteStatus::Failed, false, target, true};
-            }
-        }
+        auto configuration = ReadDocument(io, configurationPath);
+        if (!configuration) return {WriteStatus::Failed, configurationPath};
+        SectionSource source = FollowRedirect(io, std::move(*configuration), configurationPath, commanderFolder);
+        if (source.redirect != RedirectProblem::None) return {WriteStatus::Failed, source.path, source.redirect};
+        if (source.unreadable) return {WriteStatus::Failed, source.path};
+        target = std::move(source.path);
+        document = std::move(source.document);
+    }
+    if (!document) document.emplace(io.codePage);
+
+    // The new configuration file is made in memory first, so that a section that cannot be
+    // written (characters the code page lacks) stops the save before either file changes.
+    try {
+        if (const WriteStatus status = document->ReplaceSection(kPackerSection, enabled); status != WriteStatus::Ok)
+            return {status, target};
+    } catch (const std::length_error&) {
+        return {WriteStatus::Failed, target};
+    } catch (const std::bad_alloc&) {
+        return {WriteStatus::Failed, target};
     }
 
-    ProfileFile configurationFile(io.files, io.codePage, target);
-    const WriteStatus written = targetDocument
-                                    ? configurationFile.ReplaceSection(std::move(*targetDocument), kPackerSection, enabled)
-                                    : configurationFile.ReplaceSection(kPackerSection, enabled);
-    if (written != WriteStatus::Ok) return {written, false, target};
     ProfileFile settingsFile(io.files, io.codePage, settingsPath);
-    if (auto status = settingsFile.ReplaceSection(kPackerSection, disabled); status != WriteStatus::Ok)
-        return {status, true, settingsPath};
-    return {WriteStatus::Ok, true, std::string()};
+    if (const WriteStatus status = settingsFile.ReplaceSection(kPackerSection, disabled); status != WriteStatus::Ok)
+        return {status, settingsPath};
+    if (document->Modified()) {
+        if (const WriteStatus status = io.files.ReplaceContent(target, document->Bytes()); status != WriteStatus::Ok)
+            return {status, target};
+    }
+    return {WriteStatus::Ok, std::string()};
 }
 
 }  // namespace pakvane

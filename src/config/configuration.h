@@ -35,10 +35,19 @@ struct PackerSectionPlace {
 PackerSectionPlace LocatePackerSection(const ProfileDocument& configuration, const std::string& configurationPath,
                                        const std::string& commanderFolder, const Environment& environment);
 
+// Why the section's lines cannot be reached through a redirect.
+enum class RedirectProblem {
+    None,
+    Unresolved,  // the target holds a variable that has no value
+    ToItself,    // the target is the configuration file itself
+    Chain,       // the target redirects again: Total Commander follows one step only
+};
+
 struct LoadResult {
     enum class Outcome { Loaded, Missing, Failed };
     Outcome outcome = Outcome::Failed;
     std::string problemPath;  // the file to name when telling the user about a failure
+    RedirectProblem redirect = RedirectProblem::None;
 };
 
 // Fills the list: first the settings file's switched-off rows (unchecked, dropped when
@@ -51,14 +60,16 @@ LoadResult LoadAssociations(const ConfigurationIo& io, const std::string& config
 
 struct SaveResult {
     WriteStatus status = WriteStatus::Ok;
-    bool configurationWritten = false;  // the settings file may still have failed
-    std::string problemPath;            // the file that could not be written or found
-    bool redirectUnresolved = false;    // problemPath is a redirect target that cannot be resolved
+    std::string problemPath;  // the file that could not be written or found
+    RedirectProblem redirect = RedirectProblem::None;
 };
 
-// Rewrites both sections whole, each file in one step: the checked rows in canonical
-// form into the configuration file (the section disappears when none is checked), the
-// unchecked rows into the settings file keyed by their list position.
+// Rewrites both sections whole, each file in one step: the unchecked rows into the
+// settings file keyed by their list position, then the checked rows in canonical form
+// into the configuration file (the section disappears when none is checked). The settings
+// file goes first and a failure there stops the save before the configuration file is
+// touched: a row switched off then still stands in the configuration file instead of
+// being in neither. Nothing is written when the section's place cannot be found.
 SaveResult SaveAssociations(const ConfigurationIo& io, const std::string& configurationPath,
                             const std::string& settingsPath, const std::string& commanderFolder,
                             const AssociationList& list);

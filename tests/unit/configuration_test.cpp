@@ -105,17 +105,29 @@ TEST_F(ConfigurationTest, FailedWritesSayWhichFileAndLeaveItAlone)
     list.Append("rar=1,r.wcx", true);
     SaveResult result = Save();
     EXPECT_EQ(result.status, WriteStatus::Failed);
-    EXPECT_FALSE(result.configurationWritten);
     EXPECT_EQ(result.problemPath, ini);
     EXPECT_EQ(files.files[ini], before);
+}
 
-    files.unwritable = {settings};
-    list.Append("cab=1,c.wcx", false);  // the settings file now has something to change
-    result = Save();
+// A row switched off must be somewhere after a failed save: the settings file is written
+// first, and when it fails the configuration file keeps the row.
+TEST_F(ConfigurationTest, AnUnwritableSettingsFileStopsTheSaveBeforeTheConfigurationFile)
+{
+    const std::string before = "[PackerPlugins]\r\nzip=1,z.wcx\r\nrar=1,r.wcx\r\n";
+    files.files[ini] = before;
+    files.unwritable.insert(settings);
+    ASSERT_EQ(Load().outcome, Outcome::Loaded);
+    list.SetChecked(1, false);
+    const SaveResult result = Save();
     EXPECT_EQ(result.status, WriteStatus::Failed);
-    EXPECT_TRUE(result.configurationWritten);
     EXPECT_EQ(result.problemPath, settings);
-    EXPECT_EQ(files.files[ini], "[PackerPlugins]\r\nrar=1,r.wcx\r\n");
+    EXPECT_EQ(files.files[ini], before);
+    EXPECT_EQ(files.files.count(settings), 0u);
+
+    files.unwritable.clear();
+    ASSERT_EQ(Save().status, WriteStatus::Ok);
+    EXPECT_EQ(files.files[ini], "[PackerPlugins]\r\nzip=1,z.wcx\r\n");
+    EXPECT_EQ(files.files[settings], "[PackerPlugins]\r\n1=rar=1,r.wcx\r\n");
 }
 
 TEST_F(ConfigurationTest, RedirectedSectionIsReadAndWrittenInItsTargetFile)
@@ -156,7 +168,7 @@ TEST_F(ConfigurationTest, UnresolvedRedirectIsRefusedAndNothingIsWritten)
     const int writesBefore = files.writes;
     SaveResult saved = Save("");
     EXPECT_EQ(saved.status, WriteStatus::Failed);
-    EXPECT_TRUE(saved.redirectUnresolved);
+    EXPECT_EQ(saved.redirect, RedirectProblem::Unresolved);
     EXPECT_EQ(saved.problemPath, "%NOWHERE%\\p.ini");
     EXPECT_EQ(files.writes, writesBefore);
     EXPECT_EQ(files.files[ini], before);
@@ -164,6 +176,38 @@ TEST_F(ConfigurationTest, UnresolvedRedirectIsRefusedAndNothingIsWritten)
     // %COMMANDER_PATH% with no folder known and no variable set is unresolved too.
     files.files[ini] = "[PackerPlugins]\r\nRedirectSection=%COMMANDER_PATH%\\p.ini\r\n";
     EXPECT_EQ(LoadAssociations(io, ini, settings, "", list).outcome, Outcome::Failed);
+}
+
+TEST_F(ConfigurationTest, RedirectsThatCannotBeFollowedSayWhatIsWrong)
+{
+    struct Case {
+        const char* configuration;
+        const char* target;  // packers.ini beside it, or nullptr
+        RedirectProblem problem;
+        std::string named;
+    };
+    const Case cases[] = {
+        {"[PackerPlugins]\r\nRedirectSection=%COMMANDER_PATH%\\WINCMD.INI\r\n", nullptr, RedirectProblem::ToItself,
+         "c:\\tc\\WINCMD.INI"},
+        {"[PackerPlugins]\r\nRedirectSection=packers.ini\r\n", "[PackerPlugins]\r\nRedirectSection=more.ini\r\n",
+         RedirectProblem::Chain, "c:\\tc\\packers.ini"},
+        {"[PackerPlugins]\r\nRedirectSection=packers.ini\r\n", "[PackerPlugins]\r\nRedirectSection=wincmd.ini\r\n",
+         RedirectProblem::Chain, "c:\\tc\\packers.ini"},
+    };
+    for (const Case& c : cases) {
+        files.files[ini] = c.configuration;
+        files.files.erase("c:\\tc\\packers.ini");
+        if (c.target) files.files["c:\\tc\\packers.ini"] = c.target;
+        const auto before = files.files;
+        const LoadResult loaded = Load();
+        EXPECT_EQ(loaded.outcome, Outcome::Failed) << c.configuration;
+        EXPECT_EQ(loaded.redirect, c.problem) << c.configuration;
+        EXPECT_EQ(loaded.problemPath, c.named) << c.configuration;
+        list.Append("zip=1,z.wcx", true);
+        const SaveResult saved = Save();
+        EXPECT_EQ(saved.redirect, c.problem) << c.configuration;
+        EXPECT_EQ(files.files, before) << c.configuration;
+    }
 }
 
 }  // namespace
