@@ -15,6 +15,7 @@
 #include "config/association_sort.h"
 #include "config/locate.h"
 #include "i18n/safe_format.h"
+#include "platform/win32/wide_text.h"
 
 namespace pakvane {
 
@@ -28,41 +29,6 @@ constexpr wchar_t kUnrepresentableMessage[] =
     L"\u0441\u0438\u043C\u0432\u043E\u043B\u043E\u0432.\n"
     L"Cannot save the changes without losing characters that the Windows code page lacks:\n%s";
 
-std::string ModulePath()
-{
-    std::vector<char> buffer(MAX_PATH);
-    for (;;) {
-        const DWORD n = GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-        if (n == 0) return std::string();
-        if (n < buffer.size()) return std::string(buffer.data(), n);
-        buffer.resize(buffer.size() * 2);
-    }
-}
-
-// A path the user picked, as the ANSI bytes the rest of the program works with. A name
-// the ANSI code page cannot spell is taken in its short form, which it always can.
-std::string AnsiPath(const std::wstring& path)
-{
-    auto convert = [](const std::wstring& text, bool& lossy) {
-        BOOL usedDefault = FALSE;
-        const int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.c_str(), static_cast<int>(text.size()),
-                                             nullptr, 0, nullptr, &usedDefault);
-        std::string out(static_cast<std::size_t>(std::max(size, 0)), '\0');
-        WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.c_str(), static_cast<int>(text.size()), out.data(), size,
-                            nullptr, &usedDefault);
-        lossy = usedDefault != FALSE;
-        return out;
-    };
-    bool lossy = false;
-    std::string ansi = convert(path, lossy);
-    if (!lossy) return ansi;
-    const DWORD size = GetShortPathNameW(path.c_str(), nullptr, 0);
-    if (size == 0) return ansi;
-    std::wstring shortPath(size, L'\0');
-    shortPath.resize(GetShortPathNameW(path.c_str(), shortPath.data(), size));
-    return convert(shortPath, lossy);
-}
-
 }  // namespace
 
 void TMainForm::UseSettingsFile(std::string path)
@@ -72,7 +38,11 @@ void TMainForm::UseSettingsFile(std::string path)
 
 void TMainForm::OpenSettings()
 {
-    if (settingsPath_.empty()) settingsPath_ = SettingsPathFor(ModulePath());
+    // No path at all rather than a relative ".ini": a save then reports the settings file.
+    if (settingsPath_.empty()) {
+        const std::string executable = ExecutablePath();
+        if (!executable.empty()) settingsPath_ = SettingsPathFor(executable);
+    }
     settings_.emplace(ProfileFile(services_->files, services_->codePage, settingsPath_));
 }
 
