@@ -14,7 +14,8 @@ public:
     std::set<std::string> folders;      // a path here is a folder, not a file
     std::set<std::string> unreadable;   // exists, but reading fails (held open without sharing)
     std::set<std::string> unwritable;   // read-only or locked: replacing fails
-    int writes = 0;
+    int writes = 0;    // successful
+    int attempts = 0;  // every call, failed ones too
     mutable std::map<std::string, int> reads;  // per path
 
     std::optional<std::string> ReadFile(const std::string& path) const override
@@ -30,6 +31,7 @@ public:
 
     WriteStatus ReplaceContent(const std::string& path, std::string_view bytes) override
     {
+        ++attempts;
         if (folders.count(path) || unwritable.count(path)) return WriteStatus::Failed;
         ++writes;
         files[path] = std::string(bytes);
