@@ -19,6 +19,7 @@
 #include "platform/win32/environment.h"
 #include "platform/win32/file_system.h"
 #include "profile_peers.h"
+#include "sort_comparisons.h"
 #include "workload.h"
 
 namespace pakvane::bench {
@@ -315,6 +316,7 @@ int Run()
         consistent &= all.back().consistent;
     }
     Print(all);
+    PrintSortComparisons();
     std::printf("\nTotal run time %.1f s.%s\n", Now() - start,
                 consistent ? "" : " WARNING: some run did not read or write the expected rows.");
     return consistent ? 0 : 1;
