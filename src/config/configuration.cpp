@@ -204,7 +204,7 @@ SaveResult SaveAssociations(const ConfigurationIo& io, const std::string& config
     // The new configuration file is made in memory first, so that a section that cannot be
     // written (characters the code page lacks) stops the save before either file changes.
     try {
-        if (const WriteStatus status = document->ReplaceSection(kPackerSection, enabled); status != WriteStatus::Ok)
+        if (const WriteStatus status = document->RewriteSection(kPackerSection, enabled); status != WriteStatus::Ok)
             return {status, target};
     } catch (const std::length_error&) {
         return {WriteStatus::Failed, target};

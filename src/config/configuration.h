@@ -64,9 +64,11 @@ struct SaveResult {
     RedirectProblem redirect = RedirectProblem::None;
 };
 
-// Rewrites both sections whole, each file in one step: the unchecked rows into the
-// settings file keyed by their list position, then the checked rows in canonical form
-// into the configuration file (the section disappears when none is checked). The settings
+// Rewrites both sections, each file in one step: the unchecked rows into the settings file
+// keyed by their list position, then the checked rows in canonical form into the
+// configuration file, followed by the section's lines the list does not show (comments,
+// lines without '=', later lines for the same extension), which stay in their order; a
+// second section of the name stays as it is. The section disappears when nothing is left. The settings
 // file goes first and a failure there stops the save before the configuration file is
 // touched: a row switched off then still stands in the configuration file instead of
 // being in neither. Nothing is written when the section's place cannot be found.

@@ -57,6 +57,11 @@ public:
     // The first section of the name gets exactly these lines and later sections of the same
     // name are removed; no entries removes them all. A missing section is appended.
     WriteStatus ReplaceSection(std::string_view section, const std::vector<ProfileEntry>& entries);
+    // The first section of the name gets these lines, followed by its own lines that
+    // ReadSection does not list (comments, lines without '=', later lines of a listed name),
+    // byte for byte in their order; blank lines among them go. Later sections of the same
+    // name stay as they are. The section goes only when nothing is left in it.
+    WriteStatus RewriteSection(std::string_view section, const std::vector<ProfileEntry>& entries);
 
 private:
     enum class LineKind : std::uint8_t { Blank, Header, Entry, Bare };
@@ -104,6 +109,9 @@ private:
     Span ReadValueSpan(const Line& line) const;
 
     std::optional<std::size_t> FindSection(std::string_view name, std::size_t from = 0) const;
+    // ReadSection of the section at header; listedLines (when given) gets the line of each entry.
+    std::vector<ProfileEntry> ListSection(std::size_t header, std::vector<std::size_t>* listedLines) const;
+    WriteStatus PutSection(std::string_view section, const std::vector<ProfileEntry>& entries, bool keepUnlisted);
     std::size_t SectionEnd(std::size_t header) const;
     std::optional<std::size_t> FindKey(std::size_t header, std::string_view key) const;
 

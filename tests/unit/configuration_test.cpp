@@ -89,6 +89,42 @@ TEST_F(ConfigurationTest, SaveSplitsRowsBetweenTheFilesAndKeepsTheRestOfTheFile)
                                                  "zip=7,C:\\WCX\\ZIP.WCX [x]", "arj=0,c:\\wcx\\arj.wcx [x]"}));
 }
 
+// What the list does not show stays in the section, after the rows the list writes.
+TEST_F(ConfigurationTest, LinesTheListDoesNotShowAreKeptAfterItsRows)
+{
+    struct Case {
+        const char* name;
+        const char* section;  // the lines after "[PackerPlugins]\r\n"
+        const char* saved;
+    };
+    const Case cases[] = {
+        {"comments between rows", "zip=1,z.wcx\r\n;rar=2,r.wcx\r\narj=3,a.wcx\r\n",
+         "zip=1,z.wcx\r\narj=3,a.wcx\r\n;rar=2,r.wcx\r\n"},
+        {"comment at the top", "; switched off by hand\r\nzip=1,z.wcx\r\n", "zip=1,z.wcx\r\n; switched off by hand\r\n"},
+        {"comment at the end", "zip=1,z.wcx\r\n;end\r\n", "zip=1,z.wcx\r\n;end\r\n"},
+        {"after a blank line", "zip=1,z.wcx\r\n\r\n  ;later\r\nnote without equals\r\n",
+         "zip=1,z.wcx\r\n  ;later\r\nnote without equals\r\n"},
+        {"duplicates in other case", "zip=1,z.wcx\r\nZIP = 0,other.wcx\r\nrar=2,r.wcx\r\nZip=7,x.wcx\r\n",
+         "zip=1,z.wcx\r\nrar=2,r.wcx\r\nZIP = 0,other.wcx\r\nZip=7,x.wcx\r\n"},
+        {"only comments", ";zip=1,z.wcx\r\n;rar=2,r.wcx\r\n", ";zip=1,z.wcx\r\n;rar=2,r.wcx\r\n"},
+    };
+    for (const Case& c : cases) {
+        files.files[ini] = std::string("[A]\r\na=1\r\n[PackerPlugins]\r\n") + c.section + "[B]\r\nb=2\r\n";
+        files.files.erase(settings);
+        ASSERT_EQ(Load().outcome, Outcome::Loaded) << c.name;
+        ASSERT_EQ(Save().status, WriteStatus::Ok) << c.name;
+        EXPECT_EQ(files.files[ini], std::string("[A]\r\na=1\r\n[PackerPlugins]\r\n") + c.saved + "[B]\r\nb=2\r\n")
+            << c.name;
+    }
+
+    // Switching every row off leaves the kept lines; a second block stays exactly as it is.
+    files.files[ini] = "[PackerPlugins]\r\nzip=1,z.wcx\r\n;mine\r\n[X]\r\n[packerplugins]\r\n 7z = 1 , 7z.wcx\r\n";
+    ASSERT_EQ(Load().outcome, Outcome::Loaded);
+    list.SetChecked(0, false);
+    ASSERT_EQ(Save().status, WriteStatus::Ok);
+    EXPECT_EQ(files.files[ini], "[PackerPlugins]\r\n;mine\r\n[X]\r\n[packerplugins]\r\n 7z = 1 , 7z.wcx\r\n");
+}
+
 TEST_F(ConfigurationTest, NoCheckedRowRemovesTheSection)
 {
     files.files[ini] = "[A]\r\na=1\r\n[PackerPlugins]\r\nzip=1,z.wcx\r\n[B]\r\nb=2\r\n";
