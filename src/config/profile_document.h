@@ -45,6 +45,7 @@ public:
     // The line break given to new lines: the one the file uses most, CRLF on a tie or none.
     std::string_view NewLineBreak() const;
 
+    bool HasSection(std::string_view section) const { return FindSection(section).has_value(); }
     // GetPrivateProfileStringA: nullopt when the section, the key or its '=' is absent.
     std::optional<std::string> ReadString(std::string_view section, std::string_view key) const;
     // The keys GetPrivateProfileStringA lists for the section (first section of the name),

@@ -28,9 +28,9 @@ protected:
     {
         return LoadAssociations(io, ini, settings, commanderFolder, list);
     }
-    SaveResult Save(const std::string& commanderFolder = "c:\\tc\\")
+    SaveResult Save(const std::string& commanderFolder = "c:\\tc\\", SaveOptions options = {})
     {
-        return SaveAssociations(io, ini, settings, commanderFolder, list);
+        return SaveAssociations(io, ini, settings, commanderFolder, list, options);
     }
     std::vector<std::string> Texts() const
     {
@@ -123,6 +123,95 @@ TEST_F(ConfigurationTest, LinesTheListDoesNotShowAreKeptAfterItsRows)
     list.SetChecked(0, false);
     ASSERT_EQ(Save().status, WriteStatus::Ok);
     EXPECT_EQ(files.files[ini], "[PackerPlugins]\r\n;mine\r\n[X]\r\n[packerplugins]\r\n 7z = 1 , 7z.wcx\r\n");
+}
+
+// Another program (Total Commander, a plugin installer) changing either section between the
+// load and the save: nothing is written until the user chooses to overwrite.
+TEST_F(ConfigurationTest, ChangesMadeMeanwhileStopTheSaveUntilTheUserOverwrites)
+{
+    struct Case {
+        const char* name;
+        std::string path;     // the file changed meanwhile
+        const char* changed;  // its new content
+    };
+    const Case cases[] = {
+        {"row added", ini, "[PackerPlugins]\r\nzip=1,z.wcx\r\ncab=2,c.wcx\r\n"},
+        {"row changed", ini, "[PackerPlugins]\r\nzip=9,z.wcx\r\n"},
+        {"section removed", ini, "[Other]\r\nx=1\r\n"},
+        {"switched-off row added", settings, "[PackerPlugins]\r\n0=arj=1,a.wcx\r\n5=lha=1,l.wcx\r\n"},
+    };
+    for (const Case& c : cases) {
+        files.files[ini] = "[PackerPlugins]\r\nzip=1,z.wcx\r\n";
+        files.files[settings] = "[PackerPlugins]\r\n0=arj=1,a.wcx\r\n";
+        ASSERT_EQ(Load().outcome, Outcome::Loaded) << c.name;
+        list.SetChecked(1, false);
+        files.files[c.path] = c.changed;
+        const auto before = files.files;
+        const SaveResult refused = Save();
+        EXPECT_EQ(refused.conflict, SaveConflict::ChangedMeanwhile) << c.name;
+        EXPECT_NE(refused.status, WriteStatus::Ok) << c.name;
+        EXPECT_EQ(refused.problemPath, c.path) << c.name;
+        EXPECT_EQ(files.files, before) << c.name;
+
+        SaveOptions overwrite;
+        overwrite.overwriteChanges = true;
+        ASSERT_EQ(Save("c:\\tc\\", overwrite).status, WriteStatus::Ok) << c.name;
+        EXPECT_EQ(files.files[settings], "[PackerPlugins]\r\n0=arj=1,a.wcx\r\n1=zip=1,z.wcx\r\n") << c.name;
+        // What the save wrote is the new origin: saving again needs no answer.
+        list.SetChecked(1, true);
+        EXPECT_EQ(Save().conflict, SaveConflict::None) << c.name;
+    }
+
+    // A comment added meanwhile is no change to the rows, and it is kept.
+    files.files[ini] = "[PackerPlugins]\r\nzip=1,z.wcx\r\n";
+    files.files.erase(settings);
+    ASSERT_EQ(Load().outcome, Outcome::Loaded);
+    files.files[ini] += ";note\r\n";
+    list.Append("rar=2,r.wcx", true);
+    ASSERT_EQ(Save().status, WriteStatus::Ok);
+    EXPECT_EQ(files.files[ini], "[PackerPlugins]\r\nzip=1,z.wcx\r\nrar=2,r.wcx\r\n;note\r\n");
+}
+
+TEST_F(ConfigurationTest, ADeletedConfigurationFileIsCreatedOnlyWhenTheUserSaysSo)
+{
+    files.files[ini] = "[Other]\r\nx=1\r\n[PackerPlugins]\r\nzip=1,z.wcx\r\n";
+    ASSERT_EQ(Load().outcome, Outcome::Loaded);
+    files.files.erase(ini);
+    const SaveResult refused = Save();
+    EXPECT_EQ(refused.conflict, SaveConflict::ConfigurationDeleted);
+    EXPECT_EQ(refused.problemPath, ini);
+    EXPECT_EQ(files.files.count(ini), 0u);
+    EXPECT_EQ(files.attempts, 0);
+
+    SaveOptions create;
+    create.createDeleted = true;
+    ASSERT_EQ(Save("c:\\tc\\", create).status, WriteStatus::Ok);
+    EXPECT_EQ(files.files[ini], "[PackerPlugins]\r\nzip=1,z.wcx\r\n");
+}
+
+// Files that would load as an empty list a save then writes into: refused, and told why.
+TEST_F(ConfigurationTest, FilesThatCannotBeReadRightFailTheLoadAndSayWhy)
+{
+    using namespace std::string_literals;
+    struct Case {
+        const char* name;
+        std::string bytes;
+        LoadProblem told;
+    };
+    const Case cases[] = {
+        {"UTF-16 big-endian", "\xFE\xFF\0[\0P\0a\0c\0k\0e\0r\0P\0l\0u\0g\0i\0n\0s\0]\0\r\0\n\0z\0=\0\x31"s,
+         LoadProblem::BigEndianText},
+        {"header without bracket", "[A]\r\na=1\r\n  [PackerPlugins\r\nzip=1,z.wcx\r\n", LoadProblem::MalformedHeader},
+        {"readable after all", "[PackerPlugins\r\n[packerplugins ]\r\nzip=1,z.wcx\r\n", LoadProblem::None},
+    };
+    for (const Case& c : cases) {
+        files.files[ini] = c.bytes;
+        list.Append("x=1,x.wcx", true);
+        const LoadResult loaded = Load();
+        EXPECT_EQ(loaded.outcome, c.told == LoadProblem::None ? Outcome::Loaded : Outcome::Failed) << c.name;
+        EXPECT_EQ(DiagnoseLoadFailure(io, ini, "c:\\tc\\"), c.told) << c.name;
+    }
+    EXPECT_EQ(Texts(), std::vector<std::string>{"zip=1,z.wcx [x]"});
 }
 
 TEST_F(ConfigurationTest, NoCheckedRowRemovesTheSection)
@@ -221,14 +310,15 @@ TEST_F(ConfigurationTest, RedirectsThatCannotBeFollowedSayWhatIsWrong)
         const char* target;  // packers.ini beside it, or nullptr
         RedirectProblem problem;
         std::string named;
+        LoadProblem told;
     };
     const Case cases[] = {
         {"[PackerPlugins]\r\nRedirectSection=%COMMANDER_PATH%\\WINCMD.INI\r\n", nullptr, RedirectProblem::ToItself,
-         "c:\\tc\\WINCMD.INI"},
+         "c:\\tc\\wincmd.ini", LoadProblem::RedirectToItself},
         {"[PackerPlugins]\r\nRedirectSection=packers.ini\r\n", "[PackerPlugins]\r\nRedirectSection=more.ini\r\n",
-         RedirectProblem::Chain, "c:\\tc\\packers.ini"},
+         RedirectProblem::Chain, "c:\\tc\\packers.ini", LoadProblem::RedirectChain},
         {"[PackerPlugins]\r\nRedirectSection=packers.ini\r\n", "[PackerPlugins]\r\nRedirectSection=wincmd.ini\r\n",
-         RedirectProblem::Chain, "c:\\tc\\packers.ini"},
+         RedirectProblem::Chain, "c:\\tc\\packers.ini", LoadProblem::RedirectChain},
     };
     for (const Case& c : cases) {
         files.files[ini] = c.configuration;
@@ -239,6 +329,7 @@ TEST_F(ConfigurationTest, RedirectsThatCannotBeFollowedSayWhatIsWrong)
         EXPECT_EQ(loaded.outcome, Outcome::Failed) << c.configuration;
         EXPECT_EQ(loaded.redirect, c.problem) << c.configuration;
         EXPECT_EQ(loaded.problemPath, c.named) << c.configuration;
+        EXPECT_EQ(DiagnoseLoadFailure(io, loaded.problemPath, "c:\\tc\\"), c.told) << c.configuration;
         list.Append("zip=1,z.wcx", true);
         const SaveResult saved = Save();
         EXPECT_EQ(saved.redirect, c.problem) << c.configuration;

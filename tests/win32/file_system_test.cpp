@@ -114,6 +114,32 @@ TEST_F(Win32FileSystemTest, AFolderTheCodePageCannotSpellIsReachedByItsShortName
     EXPECT_EQ(AnsiPath(L"C:\\plain\\name.ini"), "C:\\plain\\name.ini");
 }
 
+// Leftovers of an interrupted save are removed at the next start: only our own pattern, and
+// only files older than the running program (another instance may be saving right now).
+TEST_F(Win32FileSystemTest, LeftoverTemporaryFilesOlderThanTheProgramAreRemoved)
+{
+    const auto putOld = [&](const char* name) {
+        Put(Path(name), "x");
+        HANDLE file = CreateFileA(Path(name).c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        FILETIME old{};
+        old.dwHighDateTime = 0x01C00000;  // 1999
+        SetFileTime(file, nullptr, nullptr, &old);
+        CloseHandle(file);
+    };
+    putOld("~pv1a2b0001.tmp");
+    putOld("~PV77.TMP");
+    putOld("~pv1a2b.txt");
+    putOld("other.tmp");
+    putOld("wincmd.ini");
+    Put(Path("~pv1a2b0002.tmp"), "being written now");
+
+    EXPECT_EQ(RemoveLeftoverTemporaryFiles(Path("wincmd.ini")), 2u);
+    EXPECT_FALSE(files.FileExists(Path("~pv1a2b0001.tmp")));
+    EXPECT_FALSE(files.FileExists(Path("~PV77.TMP")));
+    for (const char* kept : {"~pv1a2b.txt", "other.tmp", "wincmd.ini", "~pv1a2b0002.tmp"})
+        EXPECT_TRUE(files.FileExists(Path(kept))) << kept;
+}
+
 // Where no temporary file can be made beside it (a folder that refuses new files), the file
 // must not be written in place: a failure then would leave half a file. Made under Wine by
 // marking the Unix folder immutable, which holds even for root.

@@ -188,4 +188,29 @@ WriteStatus Win32FileSystem::ReplaceContent(const std::string& path, std::string
     return WriteStatus::Ok;
 }
 
+std::size_t RemoveLeftoverTemporaryFiles(const std::string& path)
+{
+    const std::wstring folder = FolderOf(WidePath(path));
+    if (folder.empty()) return 0;
+    FILETIME started{}, ignored{};
+    if (!GetProcessTimes(GetCurrentProcess(), &started, &ignored, &ignored, &ignored)) return 0;
+    WIN32_FIND_DATAW found{};
+    const HANDLE search = FindFirstFileW((folder + L"~pv*.tmp").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return 0;
+    std::size_t removed = 0;
+    do {
+        // The pattern also matches short (8.3) names; only the long name counts.
+        const std::wstring name = found.cFileName;
+        const bool ours = name.size() > 7 && _wcsnicmp(name.c_str(), L"~pv", 3) == 0 &&
+                          _wcsicmp(name.c_str() + name.size() - 4, L".tmp") == 0;
+        if (!ours || (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
+        if (CompareFileTime(&found.ftLastWriteTime, &started) >= 0) continue;  // a save running now
+        const std::wstring leftover = folder + found.cFileName;
+        SetFileAttributesW(leftover.c_str(), FILE_ATTRIBUTE_NORMAL);
+        if (DeleteFileW(leftover.c_str())) ++removed;
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return removed;
+}
+
 }  // namespace pakvane
