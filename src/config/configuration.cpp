@@ -267,6 +267,9 @@ SaveResult SaveAssociations(const ConfigurationIo& io, const std::string& config
         return {WriteStatus::Failed, target};
     }
 
+    // A configuration file that cannot be replaced now fails the save before the settings
+    // file changes, so that such a failure leaves both files as they were.
+    if (document->Modified() && !io.files.CanReplace(target)) return {WriteStatus::Failed, target};
     ProfileFile settingsFile(io.files, io.codePage, settingsPath);
     const WriteStatus settingsWritten =
         settingsDocument ? settingsFile.ReplaceSection(std::move(*settingsDocument), kPackerSection, disabled)

@@ -25,6 +25,10 @@ public:
     // file's attributes. A read-only, locked or otherwise unwritable target is reported as
     // Failed and left exactly as it was.
     virtual WriteStatus ReplaceContent(const std::string& path, std::string_view bytes) = 0;
+    // Whether ReplaceContent could put a new file in place now: the target is not a folder,
+    // read-only or held without sharing, and a new file can be made beside it. Lets a save
+    // that writes two files find a doomed second write before the first one.
+    virtual bool CanReplace(const std::string& path) const = 0;
 };
 
 }  // namespace pakvane

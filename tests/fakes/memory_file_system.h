@@ -29,6 +29,11 @@ public:
 
     bool FileExists(const std::string& path) const override { return files.count(path) != 0; }
 
+    bool CanReplace(const std::string& path) const override
+    {
+        return !folders.count(path) && !unwritable.count(path);
+    }
+
     WriteStatus ReplaceContent(const std::string& path, std::string_view bytes) override
     {
         ++attempts;

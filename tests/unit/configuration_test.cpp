@@ -228,10 +228,14 @@ TEST_F(ConfigurationTest, FailedWritesSayWhichFileAndLeaveItAlone)
     files.files[ini] = before;
     files.unwritable.insert(ini);
     list.Append("rar=1,r.wcx", true);
+    list.Append("cab=1,c.wcx", false);
     SaveResult result = Save();
     EXPECT_EQ(result.status, WriteStatus::Failed);
     EXPECT_EQ(result.problemPath, ini);
     EXPECT_EQ(files.files[ini], before);
+    // Found before the settings file is written: a failed save leaves both files as they were.
+    EXPECT_EQ(files.files.count(settings), 0u);
+    EXPECT_EQ(files.attempts, 0);
 }
 
 // A row switched off must be somewhere after a failed save: the settings file is written

@@ -123,44 +123,77 @@ bool Win32FileSystem::FileExists(const std::string& path) const
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+namespace {
+
+// Where the new bytes go and what the old file was; nullopt when it must not be replaced.
+struct ReplaceTarget {
+    std::wstring path;
+    std::optional<ExistingFile> existing;
+};
+
+std::optional<ReplaceTarget> FindReplaceTarget(const std::string& path)
+{
+    const std::wstring wide = WidePath(path);
+    if (wide.empty()) return std::nullopt;
+    const DWORD attributes = GetFileAttributesW(wide.c_str());
+    const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
+    if (!exists && GetLastError() != ERROR_FILE_NOT_FOUND) return std::nullopt;  // no such folder, no access
+    if (exists && (attributes & FILE_ATTRIBUTE_DIRECTORY)) return std::nullopt;
+    ReplaceTarget target{wide, std::nullopt};
+    if (!exists) return target;
+    target.existing = Resolve(wide);
+    if (!target.existing) return std::nullopt;
+    target.path = target.existing->path;
+    // Checked here because the system does not enforce the attribute for every user (root
+    // under Wine), and a read-only file must never change.
+    if (target.existing->attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) return std::nullopt;
+    // Someone holding the file without sharing it keeps it as it is.
+    FileHandle probe(CreateFileW(target.path.c_str(), GENERIC_WRITE, kShareAll, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!probe.Valid()) return std::nullopt;
+    return target;
+}
+
+// A new, empty temporary file beside the target, open for writing; invalid when none can be made.
+HANDLE CreateTemporary(const std::wstring& target, std::wstring& temporary)
+{
+    const std::wstring folder = FolderOf(target);
+    for (unsigned attempt = 0; attempt < 64; ++attempt) {
+        temporary = TemporaryName(folder, attempt);
+        const HANDLE created =
+            CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (created != INVALID_HANDLE_VALUE) return created;
+        const DWORD error = GetLastError();
+        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) break;
+    }
+    return INVALID_HANDLE_VALUE;
+}
+
+}  // namespace
+
+bool Win32FileSystem::CanReplace(const std::string& path) const
+{
+    const auto target = FindReplaceTarget(path);
+    if (!target) return false;
+    std::wstring temporary;
+    FileHandle file(CreateTemporary(target->path, temporary));
+    if (!file.Valid()) return false;
+    file.Close();
+    DeleteFileW(temporary.c_str());
+    return true;
+}
+
 // The new bytes go into a temporary file beside the target, which then takes the target's
 // place in one step: ReplaceFileW for an existing file (it keeps the file's attributes,
 // security and creation time), a move for a new one. The file is never written in place:
 // where no temporary file can be made, the write fails and the file stays as it was.
 WriteStatus Win32FileSystem::ReplaceContent(const std::string& path, std::string_view bytes)
 {
-    const std::wstring wide = WidePath(path);
-    if (wide.empty()) return WriteStatus::Failed;
-    const DWORD attributes = GetFileAttributesW(wide.c_str());
-    const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
-    if (!exists && GetLastError() != ERROR_FILE_NOT_FOUND) return WriteStatus::Failed;  // no such folder, no access
-    if (exists && (attributes & FILE_ATTRIBUTE_DIRECTORY)) return WriteStatus::Failed;
-
-    std::optional<ExistingFile> existing;
-    std::wstring target = wide;
-    if (exists) {
-        existing = Resolve(wide);
-        if (!existing) return WriteStatus::Failed;
-        target = existing->path;
-        // Checked here because the system does not enforce the attribute for every user (root
-        // under Wine), and a read-only file must never change.
-        if (existing->attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) return WriteStatus::Failed;
-        // Someone holding the file without sharing it keeps it as it is.
-        FileHandle probe(CreateFileW(target.c_str(), GENERIC_WRITE, kShareAll, nullptr, OPEN_EXISTING, 0, nullptr));
-        if (!probe.Valid()) return WriteStatus::Failed;
-    }
-
-    const std::wstring folder = FolderOf(target);
+    const auto found = FindReplaceTarget(path);
+    if (!found) return WriteStatus::Failed;
+    const std::wstring& target = found->path;
+    const std::optional<ExistingFile>& existing = found->existing;
     std::wstring temporary;
-    HANDLE created = INVALID_HANDLE_VALUE;
-    for (unsigned attempt = 0; attempt < 64 && created == INVALID_HANDLE_VALUE; ++attempt) {
-        temporary = TemporaryName(folder, attempt);
-        created = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (created != INVALID_HANDLE_VALUE) break;
-        const DWORD error = GetLastError();
-        if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) return WriteStatus::Failed;
-    }
-    FileHandle file(created);
+    FileHandle file(CreateTemporary(target, temporary));
     if (!file.Valid()) return WriteStatus::Failed;
     bool written = WriteAll(file.Get(), bytes) && FlushFileBuffers(file.Get());
     // ReplaceFileW carries the creation time over on Windows; Wine's does not.

@@ -11,6 +11,7 @@ public:
     std::optional<std::string> ReadFile(const std::string& path) const override;
     bool FileExists(const std::string& path) const override;
     WriteStatus ReplaceContent(const std::string& path, std::string_view bytes) override;
+    bool CanReplace(const std::string& path) const override;
 };
 
 // Removes what interrupted saves left beside a file: the "~pv*.tmp" files of the folder that
