@@ -31,12 +31,18 @@ constexpr wchar_t kUnrepresentableMessage[] =
 
 // The questions and reasons below have no interface strings either; Russian, then English.
 constexpr wchar_t kChangedMeanwhileMessage[] =
-    L"\u0420\u0430\u0437\u0434\u0435\u043B [PackerPlugins] \u044D\u0442\u043E\u0433\u043E \u0444\u0430\u0439\u043B\u0430 "
-    L"\u0438\u0437\u043C\u0435\u043D\u0438\u043B\u0430 \u0434\u0440\u0443\u0433\u0430\u044F \u043F\u0440\u043E\u0433\u0440\u0430\u043C\u043C\u0430 "
-    L"\u043F\u043E\u0441\u043B\u0435 \u0437\u0430\u0433\u0440\u0443\u0437\u043A\u0438 \u0441\u043F\u0438\u0441\u043A\u0430.\n"
-    L"\u0414\u0430 \u2014 \u0437\u0430\u0433\u0440\u0443\u0437\u0438\u0442\u044C \u0435\u0433\u043E \u0437\u0430\u043D\u043E\u0432\u043E "
-    L"(\u043D\u0435\u0441\u043E\u0445\u0440\u0430\u043D\u0451\u043D\u043D\u044B\u0435 \u0438\u0437\u043C\u0435\u043D\u0435\u043D\u0438\u044F "
-    L"\u0441\u043F\u0438\u0441\u043A\u0430 \u0431\u0443\u0434\u0443\u0442 \u043F\u043E\u0442\u0435\u0440\u044F\u043D\u044B), "
+    L"\u0420\u0430\u0437\u0434\u0435\u043B [PackerPlugins] \u044D\u0442\u043E\u0433\u043E "
+    L"\u0444\u0430\u0439\u043B\u0430 "
+    L"\u0438\u0437\u043C\u0435\u043D\u0438\u043B\u0430 \u0434\u0440\u0443\u0433\u0430\u044F "
+    L"\u043F\u0440\u043E\u0433\u0440\u0430\u043C\u043C\u0430 "
+    L"\u043F\u043E\u0441\u043B\u0435 \u0437\u0430\u0433\u0440\u0443\u0437\u043A\u0438 "
+    L"\u0441\u043F\u0438\u0441\u043A\u0430.\n"
+    L"\u0414\u0430 \u2014 \u0437\u0430\u0433\u0440\u0443\u0437\u0438\u0442\u044C \u0435\u0433\u043E "
+    L"\u0437\u0430\u043D\u043E\u0432\u043E "
+    L"(\u043D\u0435\u0441\u043E\u0445\u0440\u0430\u043D\u0451\u043D\u043D\u044B\u0435 "
+    L"\u0438\u0437\u043C\u0435\u043D\u0435\u043D\u0438\u044F "
+    L"\u0441\u043F\u0438\u0441\u043A\u0430 \u0431\u0443\u0434\u0443\u0442 "
+    L"\u043F\u043E\u0442\u0435\u0440\u044F\u043D\u044B), "
     L"\u041D\u0435\u0442 \u2014 \u043F\u0435\u0440\u0435\u0437\u0430\u043F\u0438\u0441\u0430\u0442\u044C, "
     L"\u041E\u0442\u043C\u0435\u043D\u0430 \u2014 \u043D\u0438\u0447\u0435\u0433\u043E \u043D\u0435 "
     L"\u0437\u0430\u043F\u0438\u0441\u044B\u0432\u0430\u0442\u044C.\n\n"
@@ -45,20 +51,24 @@ constexpr wchar_t kChangedMeanwhileMessage[] =
 
 constexpr wchar_t kDeletedMessage[] =
     L"\u0424\u0430\u0439\u043B \u0443\u0434\u0430\u043B\u0451\u043D \u043F\u043E\u0441\u043B\u0435 "
-    L"\u0437\u0430\u0433\u0440\u0443\u0437\u043A\u0438 \u0441\u043F\u0438\u0441\u043A\u0430. \u0421\u043E\u0437\u0434\u0430\u0442\u044C "
+    L"\u0437\u0430\u0433\u0440\u0443\u0437\u043A\u0438 \u0441\u043F\u0438\u0441\u043A\u0430. "
+    L"\u0421\u043E\u0437\u0434\u0430\u0442\u044C "
     L"\u043D\u043E\u0432\u044B\u0439 \u0444\u0430\u0439\u043B, \u0432 \u043A\u043E\u0442\u043E\u0440\u043E\u043C "
-    L"\u0431\u0443\u0434\u0435\u0442 \u0442\u043E\u043B\u044C\u043A\u043E \u0440\u0430\u0437\u0434\u0435\u043B [PackerPlugins]?\n\n"
+    L"\u0431\u0443\u0434\u0435\u0442 \u0442\u043E\u043B\u044C\u043A\u043E \u0440\u0430\u0437\u0434\u0435\u043B "
+    L"[PackerPlugins]?\n\n"
     L"The file was deleted after the list was loaded. Create a new file that holds only the [PackerPlugins] "
     L"section?\n\n%s";
 
 constexpr wchar_t kRedirectToItselfMessage[] =
-    L"RedirectSection \u044D\u0442\u043E\u0433\u043E \u0444\u0430\u0439\u043B\u0430 \u0443\u043A\u0430\u0437\u044B\u0432\u0430\u0435\u0442 "
+    L"RedirectSection \u044D\u0442\u043E\u0433\u043E \u0444\u0430\u0439\u043B\u0430 "
+    L"\u0443\u043A\u0430\u0437\u044B\u0432\u0430\u0435\u0442 "
     L"\u043D\u0430 \u0441\u0430\u043C \u044D\u0442\u043E\u0442 \u0444\u0430\u0439\u043B.\n"
     L"RedirectSection of this file points to the file itself:\n%s";
 
 constexpr wchar_t kRedirectChainMessage[] =
     L"RedirectSection \u0443\u043A\u0430\u0437\u044B\u0432\u0430\u0435\u0442 \u043D\u0430 \u0444\u0430\u0439\u043B, "
-    L"\u0440\u0430\u0437\u0434\u0435\u043B \u043A\u043E\u0442\u043E\u0440\u043E\u0433\u043E \u0441\u043D\u043E\u0432\u0430 "
+    L"\u0440\u0430\u0437\u0434\u0435\u043B \u043A\u043E\u0442\u043E\u0440\u043E\u0433\u043E "
+    L"\u0441\u043D\u043E\u0432\u0430 "
     L"\u043F\u0435\u0440\u0435\u043D\u0430\u043F\u0440\u0430\u0432\u043B\u0435\u043D.\n"
     L"RedirectSection points to a file whose section is redirected again:\n%s";
 
@@ -69,8 +79,10 @@ constexpr wchar_t kBigEndianMessage[] =
     L"The file is in UTF-16 big-endian, which cannot be read: save it as ANSI, UTF-8 or UTF-16 little-endian:\n%s";
 
 constexpr wchar_t kMalformedHeaderMessage[] =
-    L"\u0417\u0430\u0433\u043E\u043B\u043E\u0432\u043E\u043A \u0440\u0430\u0437\u0434\u0435\u043B\u0430 [PackerPlugins] "
-    L"\u043F\u043E\u0432\u0440\u0435\u0436\u0434\u0451\u043D (\u043D\u0435\u0442 \u0437\u0430\u043A\u0440\u044B\u0432\u0430\u044E\u0449\u0435\u0439 "
+    L"\u0417\u0430\u0433\u043E\u043B\u043E\u0432\u043E\u043A \u0440\u0430\u0437\u0434\u0435\u043B\u0430 "
+    L"[PackerPlugins] "
+    L"\u043F\u043E\u0432\u0440\u0435\u0436\u0434\u0451\u043D (\u043D\u0435\u0442 "
+    L"\u0437\u0430\u043A\u0440\u044B\u0432\u0430\u044E\u0449\u0435\u0439 "
     L"\u0441\u043A\u043E\u0431\u043A\u0438): \u0438\u0441\u043F\u0440\u0430\u0432\u044C\u0442\u0435 \u0435\u0433\u043E "
     L"\u0432\u0440\u0443\u0447\u043D\u0443\u044E.\n"
     L"The [PackerPlugins] section header is broken (no closing bracket): correct it by hand:\n%s";
@@ -193,9 +205,10 @@ bool TMainForm::SaveConfiguration()
             SaveAssociations(services_->Io(), iniPath_, settingsPath_, CommanderFolderForPaths(), list_, options);
         if (result.conflict == SaveConflict::ChangedMeanwhile) {
             // Nothing has been written; the user decides whose lines win.
+            const std::wstring question =
+                SafeFormat(std::wstring_view(kChangedMeanwhileMessage), WidenAnsi(result.problemPath));
             const int answer =
-                ShowMessageBox(Handle(), SafeFormat(std::wstring_view(kChangedMeanwhileMessage), WidenAnsi(result.problemPath)),
-                               Widen(strings_[Str::Question]), MB_YESNOCANCEL | MB_ICONWARNING);
+                ShowMessageBox(Handle(), question, Widen(strings_[Str::Question]), MB_YESNOCANCEL | MB_ICONWARNING);
             if (answer == IDNO) {
                 options.overwriteChanges = true;
                 continue;

@@ -100,7 +100,8 @@ TEST_F(ConfigurationTest, LinesTheListDoesNotShowAreKeptAfterItsRows)
     const Case cases[] = {
         {"comments between rows", "zip=1,z.wcx\r\n;rar=2,r.wcx\r\narj=3,a.wcx\r\n",
          "zip=1,z.wcx\r\narj=3,a.wcx\r\n;rar=2,r.wcx\r\n"},
-        {"comment at the top", "; switched off by hand\r\nzip=1,z.wcx\r\n", "zip=1,z.wcx\r\n; switched off by hand\r\n"},
+        {"comment at the top", "; switched off by hand\r\nzip=1,z.wcx\r\n",
+         "zip=1,z.wcx\r\n; switched off by hand\r\n"},
         {"comment at the end", "zip=1,z.wcx\r\n;end\r\n", "zip=1,z.wcx\r\n;end\r\n"},
         {"after a blank line", "zip=1,z.wcx\r\n\r\n  ;later\r\nnote without equals\r\n",
          "zip=1,z.wcx\r\n  ;later\r\nnote without equals\r\n"},
