@@ -60,8 +60,9 @@ public:
     WriteStatus ReplaceSection(std::string_view section, const std::vector<ProfileEntry>& entries);
     // The first section of the name gets these lines, followed by its own lines that
     // ReadSection does not list (comments, lines without '=', later lines of a listed name),
-    // byte for byte in their order; blank lines among them go. Later sections of the same
-    // name stay as they are. The section goes only when nothing is left in it.
+    // byte for byte in their order; blank lines among them go. A later line of a name that no
+    // new line has gets a ';' before it, so that it stays without effect as it was. Later
+    // sections of the same name stay as they are. The section goes only when nothing is left.
     WriteStatus RewriteSection(std::string_view section, const std::vector<ProfileEntry>& entries);
 
 private:

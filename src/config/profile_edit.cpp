@@ -1,5 +1,6 @@
 // Edits of a profile document: every byte outside the changed lines stays as it was.
 #include <algorithm>
+#include <set>
 #include <stdexcept>
 
 #include "config/profile_document.h"
@@ -230,6 +231,8 @@ WriteStatus ProfileDocument::PutSection(std::string_view section, const std::vec
     if (keepUnlisted) {
         std::vector<std::size_t> listed;
         ListSection(*header, &listed);
+        std::set<std::string> written;
+        for (const ProfileEntry& entry : entries) written.insert(FoldProfileName(entry.key));
         std::size_t next = 0;  // listed lines come in file order
         for (std::size_t i = *header + 1; i < end; ++i) {
             if (next < listed.size() && listed[next] == i) {
@@ -237,7 +240,17 @@ WriteStatus ProfileDocument::PutSection(std::string_view section, const std::vec
                 continue;
             }
             const Line& line = lines_[i];
-            if (line.kind != LineKind::Blank) lines.push_back(data_.substr(line.begin, line.end - line.begin));
+            if (line.kind == LineKind::Blank) continue;
+            std::string kept = data_.substr(line.begin, line.end - line.begin);
+            // A later line of a name was hidden by the first one. With no line of that name
+            // left before it, it would come into force (a plugin the user switched off would
+            // be back), so it stays as a comment instead.
+            if (line.kind == LineKind::Entry) {
+                const std::string name = Render({line.nameBegin, line.nameEnd}).text;
+                if (!name.empty() && name[0] != ';' && !written.count(FoldProfileName(name)))
+                    kept.insert(0, Encode(";"));
+            }
+            lines.push_back(std::move(kept));
         }
     }
     if (lines.empty()) {

@@ -118,12 +118,15 @@ TEST_F(ConfigurationTest, LinesTheListDoesNotShowAreKeptAfterItsRows)
             << c.name;
     }
 
-    // Switching every row off leaves the kept lines; a second block stays exactly as it is.
-    files.files[ini] = "[PackerPlugins]\r\nzip=1,z.wcx\r\n;mine\r\n[X]\r\n[packerplugins]\r\n 7z = 1 , 7z.wcx\r\n";
+    // Switching every row off leaves the kept lines; a later zip line, no longer hidden by a
+    // first one, stays as a comment (the user switched zip off); a second block stays as it is.
+    files.files[ini] = "[PackerPlugins]\r\nzip=1,z.wcx\r\n;mine\r\n ZIP = 0,old.wcx\r\n[X]\r\n"
+                       "[packerplugins]\r\n 7z = 1 , 7z.wcx\r\n";
     ASSERT_EQ(Load().outcome, Outcome::Loaded);
     list.SetChecked(0, false);
     ASSERT_EQ(Save().status, WriteStatus::Ok);
-    EXPECT_EQ(files.files[ini], "[PackerPlugins]\r\n;mine\r\n[X]\r\n[packerplugins]\r\n 7z = 1 , 7z.wcx\r\n");
+    EXPECT_EQ(files.files[ini],
+              "[PackerPlugins]\r\n;mine\r\n; ZIP = 0,old.wcx\r\n[X]\r\n[packerplugins]\r\n 7z = 1 , 7z.wcx\r\n");
 }
 
 // Another program (Total Commander, a plugin installer) changing either section between the
