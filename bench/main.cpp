@@ -20,6 +20,7 @@
 #include "platform/win32/environment.h"
 #include "platform/win32/file_system.h"
 #include "profile_peers.h"
+#include "sort_comparisons.h"
 #include "window_startup.h"
 #include "workload.h"
 
@@ -327,6 +328,7 @@ int Run(bool windowOnly)
             consistent &= all.back().consistent;
         }
         Print(all);
+        PrintSortComparisons();
     }
     consistent &= RunWindowStartup([&](std::size_t rows, int runs) { return bench.MeasureLoadSort(rows, runs); });
     std::printf("\nTotal run time %.1f s.%s\n", Now() - start,

@@ -16,6 +16,7 @@
 #include "config/association_sort.h"
 #include "config/locate.h"
 #include "i18n/safe_format.h"
+#include "platform/win32/wide_text.h"
 
 namespace pakvane {
 
@@ -29,39 +30,75 @@ constexpr wchar_t kUnrepresentableMessage[] =
     L"\u0441\u0438\u043C\u0432\u043E\u043B\u043E\u0432.\n"
     L"Cannot save the changes without losing characters that the Windows code page lacks:\n%s";
 
-std::string ModulePath()
-{
-    std::vector<char> buffer(MAX_PATH);
-    for (;;) {
-        const DWORD n = GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-        if (n == 0) return std::string();
-        if (n < buffer.size()) return std::string(buffer.data(), n);
-        buffer.resize(buffer.size() * 2);
-    }
-}
+// The questions and reasons below have no interface strings either; Russian, then English.
+constexpr wchar_t kChangedMeanwhileMessage[] =
+    L"\u0420\u0430\u0437\u0434\u0435\u043B [PackerPlugins] \u044D\u0442\u043E\u0433\u043E "
+    L"\u0444\u0430\u0439\u043B\u0430 "
+    L"\u0438\u0437\u043C\u0435\u043D\u0438\u043B\u0430 \u0434\u0440\u0443\u0433\u0430\u044F "
+    L"\u043F\u0440\u043E\u0433\u0440\u0430\u043C\u043C\u0430 "
+    L"\u043F\u043E\u0441\u043B\u0435 \u0437\u0430\u0433\u0440\u0443\u0437\u043A\u0438 "
+    L"\u0441\u043F\u0438\u0441\u043A\u0430.\n"
+    L"\u0414\u0430 \u2014 \u0437\u0430\u0433\u0440\u0443\u0437\u0438\u0442\u044C \u0435\u0433\u043E "
+    L"\u0437\u0430\u043D\u043E\u0432\u043E "
+    L"(\u043D\u0435\u0441\u043E\u0445\u0440\u0430\u043D\u0451\u043D\u043D\u044B\u0435 "
+    L"\u0438\u0437\u043C\u0435\u043D\u0435\u043D\u0438\u044F "
+    L"\u0441\u043F\u0438\u0441\u043A\u0430 \u0431\u0443\u0434\u0443\u0442 "
+    L"\u043F\u043E\u0442\u0435\u0440\u044F\u043D\u044B), "
+    L"\u041D\u0435\u0442 \u2014 \u043F\u0435\u0440\u0435\u0437\u0430\u043F\u0438\u0441\u0430\u0442\u044C, "
+    L"\u041E\u0442\u043C\u0435\u043D\u0430 \u2014 \u043D\u0438\u0447\u0435\u0433\u043E \u043D\u0435 "
+    L"\u0437\u0430\u043F\u0438\u0441\u044B\u0432\u0430\u0442\u044C.\n\n"
+    L"Another program changed the [PackerPlugins] section of this file after the list was loaded.\n"
+    L"Yes: load it again (the list's unsaved changes are lost). No: overwrite it. Cancel: write nothing.\n\n%s";
 
-// A path the user picked, as the ANSI bytes the rest of the program works with. A name
-// the ANSI code page cannot spell is taken in its short form, which it always can.
-std::string AnsiPath(const std::wstring& path)
+constexpr wchar_t kDeletedMessage[] =
+    L"\u0424\u0430\u0439\u043B \u0443\u0434\u0430\u043B\u0451\u043D \u043F\u043E\u0441\u043B\u0435 "
+    L"\u0437\u0430\u0433\u0440\u0443\u0437\u043A\u0438 \u0441\u043F\u0438\u0441\u043A\u0430. "
+    L"\u0421\u043E\u0437\u0434\u0430\u0442\u044C "
+    L"\u043D\u043E\u0432\u044B\u0439 \u0444\u0430\u0439\u043B, \u0432 \u043A\u043E\u0442\u043E\u0440\u043E\u043C "
+    L"\u0431\u0443\u0434\u0435\u0442 \u0442\u043E\u043B\u044C\u043A\u043E \u0440\u0430\u0437\u0434\u0435\u043B "
+    L"[PackerPlugins]?\n\n"
+    L"The file was deleted after the list was loaded. Create a new file that holds only the [PackerPlugins] "
+    L"section?\n\n%s";
+
+constexpr wchar_t kRedirectToItselfMessage[] =
+    L"RedirectSection \u044D\u0442\u043E\u0433\u043E \u0444\u0430\u0439\u043B\u0430 "
+    L"\u0443\u043A\u0430\u0437\u044B\u0432\u0430\u0435\u0442 "
+    L"\u043D\u0430 \u0441\u0430\u043C \u044D\u0442\u043E\u0442 \u0444\u0430\u0439\u043B.\n"
+    L"RedirectSection of this file points to the file itself:\n%s";
+
+constexpr wchar_t kRedirectChainMessage[] =
+    L"RedirectSection \u0443\u043A\u0430\u0437\u044B\u0432\u0430\u0435\u0442 \u043D\u0430 \u0444\u0430\u0439\u043B, "
+    L"\u0440\u0430\u0437\u0434\u0435\u043B \u043A\u043E\u0442\u043E\u0440\u043E\u0433\u043E "
+    L"\u0441\u043D\u043E\u0432\u0430 "
+    L"\u043F\u0435\u0440\u0435\u043D\u0430\u043F\u0440\u0430\u0432\u043B\u0435\u043D.\n"
+    L"RedirectSection points to a file whose section is redirected again:\n%s";
+
+constexpr wchar_t kBigEndianMessage[] =
+    L"\u0424\u0430\u0439\u043B \u0432 \u043A\u043E\u0434\u0438\u0440\u043E\u0432\u043A\u0435 UTF-16 big-endian: "
+    L"\u0441\u043E\u0445\u0440\u0430\u043D\u0438\u0442\u0435 \u0435\u0433\u043E \u0432 ANSI, UTF-8 \u0438\u043B\u0438 "
+    L"UTF-16 little-endian.\n"
+    L"The file is in UTF-16 big-endian, which cannot be read: save it as ANSI, UTF-8 or UTF-16 little-endian:\n%s";
+
+constexpr wchar_t kMalformedHeaderMessage[] =
+    L"\u0417\u0430\u0433\u043E\u043B\u043E\u0432\u043E\u043A \u0440\u0430\u0437\u0434\u0435\u043B\u0430 "
+    L"[PackerPlugins] "
+    L"\u043F\u043E\u0432\u0440\u0435\u0436\u0434\u0451\u043D (\u043D\u0435\u0442 "
+    L"\u0437\u0430\u043A\u0440\u044B\u0432\u0430\u044E\u0449\u0435\u0439 "
+    L"\u0441\u043A\u043E\u0431\u043A\u0438): \u0438\u0441\u043F\u0440\u0430\u0432\u044C\u0442\u0435 \u0435\u0433\u043E "
+    L"\u0432\u0440\u0443\u0447\u043D\u0443\u044E.\n"
+    L"The [PackerPlugins] section header is broken (no closing bracket): correct it by hand:\n%s";
+
+// Why a file could not be loaded, when there is more to say than "cannot open".
+const wchar_t* LoadProblemMessage(LoadProblem problem)
 {
-    auto convert = [](const std::wstring& text, bool& lossy) {
-        BOOL usedDefault = FALSE;
-        const int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.c_str(), static_cast<int>(text.size()),
-                                             nullptr, 0, nullptr, &usedDefault);
-        std::string out(static_cast<std::size_t>(std::max(size, 0)), '\0');
-        WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.c_str(), static_cast<int>(text.size()), out.data(), size,
-                            nullptr, &usedDefault);
-        lossy = usedDefault != FALSE;
-        return out;
-    };
-    bool lossy = false;
-    std::string ansi = convert(path, lossy);
-    if (!lossy) return ansi;
-    const DWORD size = GetShortPathNameW(path.c_str(), nullptr, 0);
-    if (size == 0) return ansi;
-    std::wstring shortPath(size, L'\0');
-    shortPath.resize(GetShortPathNameW(path.c_str(), shortPath.data(), size));
-    return convert(shortPath, lossy);
+    switch (problem) {
+    case LoadProblem::RedirectToItself: return kRedirectToItselfMessage;
+    case LoadProblem::RedirectChain: return kRedirectChainMessage;
+    case LoadProblem::BigEndianText: return kBigEndianMessage;
+    case LoadProblem::MalformedHeader: return kMalformedHeaderMessage;
+    case LoadProblem::None: break;
+    }
+    return nullptr;
 }
 
 }  // namespace
@@ -73,7 +110,12 @@ void TMainForm::UseSettingsFile(std::string path)
 
 void TMainForm::OpenSettings()
 {
-    if (settingsPath_.empty()) settingsPath_ = SettingsPathFor(ModulePath());
+    // No path at all rather than a relative ".ini": a save then reports the settings file.
+    if (settingsPath_.empty()) {
+        const std::string executable = ExecutablePath();
+        if (!executable.empty()) settingsPath_ = SettingsPathFor(executable);
+    }
+    RemoveLeftoverTemporaryFiles(settingsPath_);
     settings_.emplace(ProfileFile(services_->files, services_->codePage, settingsPath_));
 }
 
@@ -91,6 +133,7 @@ void TMainForm::LocateConfigurationFile()
     const LocateResult result = pakvane::LocateConfigurationFile(
         arguments_, rememberedConfiguration_, services_->registry, services_->environment,
         [this](const std::string& path) { return LoadConfiguration(path); });
+    if (result.outcome == LocateResult::Outcome::Loaded) RemoveLeftoverTemporaryFiles(result.path);
     if (result.outcome == LocateResult::Outcome::ArgumentFailed) {
         ReportLoadFailure();
     } else if (result.outcome == LocateResult::Outcome::NoneFound) {
@@ -146,15 +189,47 @@ bool TMainForm::LoadConfiguration(const std::string& path)
 // section is redirected to.
 void TMainForm::ReportLoadFailure()
 {
+    const LoadProblem problem = DiagnoseLoadFailure(services_->Io(), lastLoadProblem_, CommanderFolderForPaths());
+    if (const wchar_t* reason = LoadProblemMessage(problem)) {
+        ShowMessageBox(Handle(), SafeFormat(std::wstring_view(reason), WidenAnsi(lastLoadProblem_)),
+                       Widen(strings_[Str::Error]), MB_ICONERROR);
+        return;
+    }
     ShowMessageBox(Handle(), FormatUiMessage(strings_[Str::CannotOpenFile], lastLoadProblem_),
                    Widen(strings_[Str::Error]), MB_ICONERROR);
 }
 
 bool TMainForm::SaveConfiguration()
 {
+    SaveOptions options;
     for (;;) {
         const SaveResult result =
-            SaveAssociations(services_->Io(), iniPath_, settingsPath_, CommanderFolderForPaths(), list_);
+            SaveAssociations(services_->Io(), iniPath_, settingsPath_, CommanderFolderForPaths(), list_, options);
+        if (result.conflict == SaveConflict::ChangedMeanwhile) {
+            // Nothing has been written; the user decides whose lines win.
+            const std::wstring question =
+                SafeFormat(std::wstring_view(kChangedMeanwhileMessage), WidenAnsi(result.problemPath));
+            const int answer =
+                ShowMessageBox(Handle(), question, Widen(strings_[Str::Question]), MB_YESNOCANCEL | MB_ICONWARNING);
+            if (answer == IDNO) {
+                options.overwriteChanges = true;
+                continue;
+            }
+            if (answer == IDYES) {
+                const std::string path = iniPath_;
+                DisableListCommands();
+                if (!LoadConfiguration(path)) ReportLoadFailure();
+            }
+            return false;
+        }
+        if (result.conflict == SaveConflict::ConfigurationDeleted) {
+            const int answer =
+                ShowMessageBox(Handle(), SafeFormat(std::wstring_view(kDeletedMessage), WidenAnsi(result.problemPath)),
+                               Widen(strings_[Str::Question]), MB_YESNO | MB_ICONWARNING);
+            if (answer != IDYES) return false;
+            options.createDeleted = true;
+            continue;
+        }
         if (result.status == WriteStatus::Ok) {
             ShowMessageBox(Handle(), strings_, Str::SaveSucceeded, Str::Information, MB_ICONINFORMATION);
             SetUnsavedChanges(false);
@@ -168,7 +243,15 @@ bool TMainForm::SaveConfiguration()
                            Widen(strings_[Str::Error]), MB_ICONERROR);
             return false;
         }
-        if (result.redirectUnresolved) {
+        if (result.redirect == RedirectProblem::ToItself || result.redirect == RedirectProblem::Chain) {
+            // Retrying cannot help until the file is corrected by hand.
+            const wchar_t* reason =
+                result.redirect == RedirectProblem::ToItself ? kRedirectToItselfMessage : kRedirectChainMessage;
+            ShowMessageBox(Handle(), SafeFormat(std::wstring_view(reason), WidenAnsi(result.problemPath)),
+                           Widen(strings_[Str::Error]), MB_ICONERROR);
+            return false;
+        }
+        if (result.redirect == RedirectProblem::Unresolved) {
             ShowMessageBox(Handle(), FormatUiMessage(strings_[Str::CannotOpenFile], result.problemPath),
                            Widen(strings_[Str::Error]), MB_ICONERROR);
         }

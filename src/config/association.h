@@ -42,6 +42,14 @@ std::string_view TrimBlanks(std::string_view text);
 // range, gives 0. The text is not trimmed here.
 std::int32_t ParseFlags(std::string_view text);
 
+// The parts of a row text as views of it, each trimmed: what comes before the first "=",
+// between it and the next ",", and after that. No "=" gives an empty extension, no ","
+// after it empty flags. The one reading of the row syntax; the rest build on it.
+struct AssociationParts {
+    std::string_view extension, flags, path;
+};
+AssociationParts SplitAssociation(std::string_view text);
+
 // Never fails: no "=" gives an empty extension, no "," after it gives flags 0.
 Association ParseAssociation(std::string_view text);
 

@@ -13,6 +13,15 @@ struct AssociationRow {
     bool checked = false;  // switched on: saved to the configuration file
 };
 
+// The two sections as the last load read them or the last save wrote them, each entry as
+// "key=value" in file order: a save checks that the files still hold them, so that it never
+// overwrites what another program changed meanwhile without asking.
+struct ListOrigin {
+    bool known = false;
+    std::vector<std::string> enabled;   // the configuration file's section
+    std::vector<std::string> disabled;  // the settings file's section
+};
+
 class AssociationList {
 public:
     const std::vector<AssociationRow>& Rows() const { return rows_; }
@@ -23,7 +32,9 @@ public:
     int Selected() const { return selected_; }
     void Select(int index) { selected_ = (index >= 0 && static_cast<std::size_t>(index) < rows_.size()) ? index : -1; }
 
-    void Clear() { rows_.clear(); selected_ = -1; }
+    void Clear() { rows_.clear(); selected_ = -1; origin_ = {}; }
+    const ListOrigin& Origin() const { return origin_; }
+    void SetOrigin(ListOrigin origin) { origin_ = std::move(origin); }
     // Room for this many rows, so that a long load does not move the rows again and again.
     void Reserve(std::size_t count) { rows_.reserve(count); }
     void Append(std::string text, bool checked) { rows_.push_back({std::move(text), checked}); }
@@ -41,6 +52,7 @@ public:
 private:
     std::vector<AssociationRow> rows_;
     int selected_ = -1;
+    ListOrigin origin_;
 };
 
 // Removing the selected row leaves nothing selected; a selection below it moves up with its row.

@@ -8,17 +8,6 @@
 
 namespace pakvane {
 
-namespace {
-
-// The extension part of a row text, trimmed, without copying the path.
-std::string_view RawExtension(std::string_view text)
-{
-    const std::size_t equals = text.find('=');
-    return equals == std::string_view::npos ? std::string_view() : TrimBlanks(text.substr(0, equals));
-}
-
-}  // namespace
-
 std::size_t EnforceSingleEnabled(AssociationList& list, const TextRules& rules)
 {
     const int selected = list.Selected();
@@ -26,11 +15,11 @@ std::size_t EnforceSingleEnabled(AssociationList& list, const TextRules& rules)
     const AssociationRow& chosen = list.Row(static_cast<std::size_t>(selected));
     if (!chosen.checked) return 0;
 
-    const std::string extension = CanonicalExtension(RawExtension(chosen.text), rules);
+    const std::string extension = CanonicalExtension(SplitAssociation(chosen.text).extension, rules);
     std::size_t switchedOff = 0;
     for (std::size_t i = 0; i < list.Count(); ++i) {
         if (i == static_cast<std::size_t>(selected) || !list.Row(i).checked) continue;
-        const std::string_view other = RawExtension(list.Row(i).text);
+        const std::string_view other = SplitAssociation(list.Row(i).text).extension;
         // Case mapping keeps the byte length, so a different length can never match.
         if (other.size() != extension.size()) continue;
         if (rules.LowerAnsi(other) == extension) {

@@ -12,29 +12,10 @@ namespace pakvane {
 
 namespace {
 
-// The extension and path ParseAssociation would give, as views of the row text: the sort
-// reads them for every row and needs no copies.
-struct KeyParts {
-    std::string_view extension, path;
-};
-
-KeyParts PartsOf(std::string_view text)
-{
-    KeyParts parts;
-    std::string_view rest = text;
-    if (const std::size_t equals = text.find('='); equals != std::string_view::npos) {
-        parts.extension = TrimBlanks(text.substr(0, equals));
-        rest = text.substr(equals + 1);
-    }
-    if (const std::size_t comma = rest.find(','); comma != std::string_view::npos) rest = rest.substr(comma + 1);
-    parts.path = TrimBlanks(rest);
-    return parts;
-}
-
 // The key's two parts joined without a separator, not yet upper-cased.
 void AppendKeyParts(std::string_view rowText, SortMode mode, std::string& out)
 {
-    const KeyParts parts = PartsOf(rowText);
+    const AssociationParts parts = SplitAssociation(rowText);
     const std::string_view first = mode == SortMode::ByExtension ? parts.extension : parts.path;
     const std::string_view second = mode == SortMode::ByExtension ? parts.path : parts.extension;
     out.append(first).append(second);

@@ -8,6 +8,15 @@ namespace {
 
 std::string Trim(std::string_view text) { return std::string(TrimBlanks(text)); }
 
+// Windows turns "C:\tc folder\" on a command line into C:\tc folder" (the backslash escapes
+// the closing quote); no path holds a quote, so a trailing one is that leftover.
+std::string ArgumentPath(std::string_view text)
+{
+    text = TrimBlanks(text);
+    if (!text.empty() && text.back() == '"') text = TrimBlanks(text.substr(0, text.size() - 1));
+    return std::string(text);
+}
+
 constexpr std::size_t kVariableLimit = 260;
 
 std::string RegistryValue(const Registry& registry, RegistryRoot root, const char* value)
@@ -24,7 +33,7 @@ LocateResult LocateConfigurationFile(const std::vector<std::string>& arguments,
 {
     using Outcome = LocateResult::Outcome;
     if (!arguments.empty()) {
-        const std::string path = Trim(arguments[0]);
+        const std::string path = ArgumentPath(arguments[0]);
         return {load(path) ? Outcome::Loaded : Outcome::ArgumentFailed, path};
     }
 
@@ -52,7 +61,7 @@ std::string LocateCommanderFolder(const std::vector<std::string>& arguments,
                                   const Environment& environment)
 {
     std::string folder = rememberedFolder;
-    if (arguments.size() >= 2) folder = Trim(arguments[1]);
+    if (arguments.size() >= 2) folder = ArgumentPath(arguments[1]);
     if (folder.empty()) folder = Trim(ReadCommanderPathVariable(environment));
     if (folder.empty()) folder = RegistryValue(registry, RegistryRoot::LocalMachine, "InstallDir");
     if (folder.empty()) folder = RegistryValue(registry, RegistryRoot::CurrentUser, "InstallDir");

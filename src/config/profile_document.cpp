@@ -263,10 +263,14 @@ std::optional<std::string> ProfileDocument::ReadString(std::string_view section,
 
 std::vector<ProfileEntry> ProfileDocument::ReadSection(std::string_view section) const
 {
-    std::vector<ProfileEntry> entries;
     const auto header = FindSection(section);
-    if (!header) return entries;
-    const std::size_t end = SectionEnd(*header);
+    return header ? ListSection(*header, nullptr) : std::vector<ProfileEntry>();
+}
+
+std::vector<ProfileEntry> ProfileDocument::ListSection(std::size_t header, std::vector<std::size_t>* listedLines) const
+{
+    std::vector<ProfileEntry> entries;
+    const std::size_t end = SectionEnd(header);
 
     // The first line of each name gives the value, as a lookup by that name would; the
     // listed names are the lines with '=' and a name that is not a ';' comment. Names are
@@ -279,17 +283,17 @@ std::vector<ProfileEntry> ProfileDocument::ReadSection(std::string_view section)
     };
     std::string keys;
     std::vector<Name> names;
-    names.reserve(end - *header);
-    entries.reserve(end - *header);
+    names.reserve(end - header);
+    entries.reserve(end - header);
     std::size_t slots = 16;
-    while (slots < 2 * (end - *header)) slots *= 2;
+    while (slots < 2 * (end - header)) slots *= 2;
     constexpr std::size_t kFree = static_cast<std::size_t>(-1);
     std::vector<std::size_t> table(slots, kFree);
     const auto keyOf = [&](const Name& name) {
         return std::string_view(keys).substr(name.keyBegin, name.keyEnd - name.keyBegin);
     };
 
-    for (std::size_t i = *header + 1; i < end; ++i) {
+    for (std::size_t i = header + 1; i < end; ++i) {
         const Line& line = lines_[i];
         if (line.kind != LineKind::Entry && line.kind != LineKind::Bare) continue;
         const Span span{line.nameBegin, line.nameEnd};
@@ -317,6 +321,7 @@ std::vector<ProfileEntry> ProfileDocument::ReadSection(std::string_view section)
         Name& found = names[table[slot]];
         if (line.kind != LineKind::Entry || name.empty() || name[0] == ';' || found.listed) continue;
         found.listed = true;
+        if (listedLines) listedLines->push_back(i);
         const Line& first = lines_[found.firstLine];
         entries.push_back({std::move(name), first.kind == LineKind::Entry ? Render(ReadValueSpan(first)).text
                                                                            : std::string()});

@@ -45,6 +45,7 @@ public:
     // The line break given to new lines: the one the file uses most, CRLF on a tie or none.
     std::string_view NewLineBreak() const;
 
+    bool HasSection(std::string_view section) const { return FindSection(section).has_value(); }
     // GetPrivateProfileStringA: nullopt when the section, the key or its '=' is absent.
     std::optional<std::string> ReadString(std::string_view section, std::string_view key) const;
     // The keys GetPrivateProfileStringA lists for the section (first section of the name),
@@ -57,6 +58,12 @@ public:
     // The first section of the name gets exactly these lines and later sections of the same
     // name are removed; no entries removes them all. A missing section is appended.
     WriteStatus ReplaceSection(std::string_view section, const std::vector<ProfileEntry>& entries);
+    // The first section of the name gets these lines, followed by its own lines that
+    // ReadSection does not list (comments, lines without '=', later lines of a listed name),
+    // byte for byte in their order; blank lines among them go. A later line of a name that no
+    // new line has gets a ';' before it, so that it stays without effect as it was. Later
+    // sections of the same name stay as they are. The section goes only when nothing is left.
+    WriteStatus RewriteSection(std::string_view section, const std::vector<ProfileEntry>& entries);
 
 private:
     enum class LineKind : std::uint8_t { Blank, Header, Entry, Bare };
@@ -104,6 +111,9 @@ private:
     Span ReadValueSpan(const Line& line) const;
 
     std::optional<std::size_t> FindSection(std::string_view name, std::size_t from = 0) const;
+    // ReadSection of the section at header; listedLines (when given) gets the line of each entry.
+    std::vector<ProfileEntry> ListSection(std::size_t header, std::vector<std::size_t>* listedLines) const;
+    WriteStatus PutSection(std::string_view section, const std::vector<ProfileEntry>& entries, bool keepUnlisted);
     std::size_t SectionEnd(std::size_t header) const;
     std::optional<std::size_t> FindKey(std::size_t header, std::string_view key) const;
 

@@ -1,5 +1,6 @@
 // Edits of a profile document: every byte outside the changed lines stays as it was.
 #include <algorithm>
+#include <set>
 #include <stdexcept>
 
 #include "config/profile_document.h"
@@ -183,6 +184,17 @@ WriteStatus ProfileDocument::WriteString(std::string_view section, std::string_v
 
 WriteStatus ProfileDocument::ReplaceSection(std::string_view section, const std::vector<ProfileEntry>& entries)
 {
+    return PutSection(section, entries, false);
+}
+
+WriteStatus ProfileDocument::RewriteSection(std::string_view section, const std::vector<ProfileEntry>& entries)
+{
+    return PutSection(section, entries, true);
+}
+
+WriteStatus ProfileDocument::PutSection(std::string_view section, const std::vector<ProfileEntry>& entries,
+                                        bool keepUnlisted)
+{
     section = TrimProfileName(section);
     if (!IsStorableSection(section)) return WriteStatus::Unrepresentable;
     for (const ProfileEntry& entry : entries)
@@ -216,6 +228,31 @@ WriteStatus ProfileDocument::ReplaceSection(std::string_view section, const std:
 
     std::vector<Edit> edits;
     std::size_t end = SectionEnd(*header);
+    if (keepUnlisted) {
+        std::vector<std::size_t> listed;
+        ListSection(*header, &listed);
+        std::set<std::string> written;
+        for (const ProfileEntry& entry : entries) written.insert(FoldProfileName(entry.key));
+        std::size_t next = 0;  // listed lines come in file order
+        for (std::size_t i = *header + 1; i < end; ++i) {
+            if (next < listed.size() && listed[next] == i) {
+                ++next;
+                continue;
+            }
+            const Line& line = lines_[i];
+            if (line.kind == LineKind::Blank) continue;
+            std::string kept = data_.substr(line.begin, line.end - line.begin);
+            // A later line of a name was hidden by the first one. With no line of that name
+            // left before it, it would come into force (a plugin the user switched off would
+            // be back), so it stays as a comment instead.
+            if (line.kind == LineKind::Entry) {
+                const std::string name = Render({line.nameBegin, line.nameEnd}).text;
+                if (!name.empty() && name[0] != ';' && !written.count(FoldProfileName(name)))
+                    kept.insert(0, Encode(";"));
+            }
+            lines.push_back(std::move(kept));
+        }
+    }
     if (lines.empty()) {
         edits.push_back({lines_[*header].begin, OffsetOf(end), {}});
     } else {
@@ -235,8 +272,8 @@ WriteStatus ProfileDocument::ReplaceSection(std::string_view section, const std:
         edits.push_back({head.next, last.next, std::move(text)});
     }
     // Later sections of the same name are invisible to readers that take the first; they go,
-    // so every reader sees the same lines.
-    for (auto dup = FindSection(section, end); dup; dup = FindSection(section, end)) {
+    // so every reader sees the same lines (unless their lines are to be kept).
+    for (auto dup = FindSection(section, end); dup && !keepUnlisted; dup = FindSection(section, end)) {
         end = SectionEnd(*dup);
         edits.push_back({lines_[*dup].begin, OffsetOf(end), {}});
     }

@@ -20,6 +20,12 @@ std::optional<ProfileDocument> ProfileFile::Load() const
     return ProfileDocument(*codePage_, std::move(*bytes));
 }
 
+ProfileDocument ProfileFile::Read() const
+{
+    std::optional<ProfileDocument> document = Load();
+    return document ? std::move(*document) : ProfileDocument(*codePage_);
+}
+
 std::optional<std::string> ProfileFile::ReadString(std::string_view section, std::string_view key) const
 {
     const auto document = Load();
@@ -61,6 +67,16 @@ WriteStatus ProfileFile::Apply(ProfileDocument& document, Change change)
 WriteStatus ProfileFile::WriteString(std::string_view section, std::string_view key, std::string_view value)
 {
     return Update([&](ProfileDocument& document) { return document.WriteString(section, key, value); });
+}
+
+WriteStatus ProfileFile::WriteStrings(const std::vector<ProfileValue>& values)
+{
+    return Update([&](ProfileDocument& document) {
+        for (const ProfileValue& v : values)
+            if (const WriteStatus status = document.WriteString(v.section, v.key, v.value); status != WriteStatus::Ok)
+                return status;
+        return WriteStatus::Ok;
+    });
 }
 
 WriteStatus ProfileFile::ReplaceSection(std::string_view section, const std::vector<ProfileEntry>& entries)

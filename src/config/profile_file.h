@@ -12,6 +12,10 @@
 
 namespace pakvane {
 
+struct ProfileValue {
+    std::string section, key, value;
+};
+
 class ProfileFile {
 public:
     ProfileFile(FileSystem& files, const CodePage& codePage, std::string path);
@@ -24,9 +28,13 @@ public:
     // Every distinct key of the first section of that name, in file order, with the value of
     // its first occurrence; keys with empty values included. Empty when the file is missing.
     std::vector<ProfileEntry> ReadSection(std::string_view section) const;
+    // The whole file as it is now; an empty one when it is missing or cannot be read.
+    ProfileDocument Read() const;
 
     // A missing file is created. A file that exists but cannot be read is never overwritten.
     WriteStatus WriteString(std::string_view section, std::string_view key, std::string_view value);
+    // Several values, each as WriteString puts it, in one write of the file.
+    WriteStatus WriteStrings(const std::vector<ProfileValue>& values);
     WriteStatus ReplaceSection(std::string_view section, const std::vector<ProfileEntry>& entries);
     // The same on this file's content already read by the caller, which saves reading it again.
     WriteStatus ReplaceSection(ProfileDocument loaded, std::string_view section,

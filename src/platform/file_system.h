@@ -30,6 +30,10 @@ public:
     virtual bool SetAttributes(const std::string& path, std::uint32_t attributes) = 0;
     // Deletes the file; false when it was not there or could not be deleted.
     virtual bool RemoveFile(const std::string& path) = 0;
+    // Whether ReplaceContent could put a new file in place now: the target is not a folder,
+    // read-only or held without sharing, and a new file can be made beside it. Lets a save
+    // that writes two files find a doomed second write before the first one.
+    virtual bool CanReplace(const std::string& path) const = 0;
 };
 
 inline constexpr std::uint32_t kFileAttributeReadOnly = 0x01;

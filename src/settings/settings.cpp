@@ -1,5 +1,7 @@
 #include "settings/settings.h"
 
+#include "config/whole_number.h"
+
 #include <cstdint>
 #include <limits>
 
@@ -18,68 +20,56 @@ std::string SettingsPathFor(std::string_view executablePath)
 
 std::optional<int> ParseSettingsInteger(std::string_view text)
 {
-    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
-        std::uint64_t value = 0;
-        for (char c : text.substr(2)) {
-            int digit;
-            if (c >= '0' && c <= '9') digit = c - '0';
-            else if (c >= 'a' && c <= 'f') digit = c - 'a' + 10;
-            else if (c >= 'A' && c <= 'F') digit = c - 'A' + 10;
-            else return std::nullopt;
-            value = value * 16 + static_cast<unsigned>(digit);
-            if (value > 0xFFFFFFFFull) return std::nullopt;
-        }
-        return static_cast<int>(static_cast<std::uint32_t>(value));
-    }
-    bool negative = false;
-    std::size_t i = 0;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-    if (i == text.size()) return std::nullopt;
-    std::int64_t value = 0;
-    for (; i < text.size(); ++i) {
-        if (text[i] < '0' || text[i] > '9') return std::nullopt;
-        value = value * 10 + (text[i] - '0');
-        if (value > static_cast<std::int64_t>(std::numeric_limits<int>::max()) + 1) return std::nullopt;
-    }
-    if (negative) value = -value;
-    if (value > std::numeric_limits<int>::max() || value < std::numeric_limits<int>::min()) return std::nullopt;
-    return static_cast<int>(value);
+    return ParseWholeNumber(text, NumberSyntax::Settings);
+}
+
+Settings::Settings(ProfileFile file) : file_(std::move(file)), snapshot_(file_.Read())
+{
 }
 
 std::string Settings::ReadText(std::string_view section, std::string_view key, std::string_view fallback) const
 {
-    auto value = file_.ReadString(section, key);
+    auto value = snapshot_.ReadString(section, key);
     return value ? *value : std::string(fallback);
 }
 
 int Settings::ReadInteger(std::string_view section, std::string_view key, int fallback) const
 {
-    auto value = file_.ReadString(section, key);
+    auto value = snapshot_.ReadString(section, key);
     if (!value) return fallback;
     return ParseSettingsInteger(*value).value_or(fallback);
 }
 
 bool Settings::ReadBool(std::string_view section, std::string_view key, bool fallback) const
 {
-    auto value = file_.ReadString(section, key);
+    auto value = snapshot_.ReadString(section, key);
     if (!value) return fallback;
     auto number = ParseSettingsInteger(*value);
     return number ? *number != 0 : fallback;
 }
 
-bool Settings::WriteText(std::string_view section, std::string_view key, std::string_view value)
+void Settings::WriteText(std::string_view section, std::string_view key, std::string_view value)
 {
-    return file_.WriteString(section, key, value) == WriteStatus::Ok;
+    snapshot_.WriteString(section, key, value);
+    pending_.push_back({std::string(section), std::string(key), std::string(value)});
 }
 
-bool Settings::WriteInteger(std::string_view section, std::string_view key, int value)
+void Settings::WriteInteger(std::string_view section, std::string_view key, int value)
 {
-    return WriteText(section, key, std::to_string(value));
+    WriteText(section, key, std::to_string(value));
 }
 
-bool Settings::WriteBool(std::string_view section, std::string_view key, bool value)
+void Settings::WriteBool(std::string_view section, std::string_view key, bool value)
 {
-    return WriteText(section, key, value ? "1" : "0");
+    WriteText(section, key, value ? "1" : "0");
+}
+
+bool Settings::Save()
+{
+    if (pending_.empty()) return true;
+    if (file_.WriteStrings(pending_) != WriteStatus::Ok) return false;
+    pending_.clear();
+    return true;
 }
 
 StartupSettings ReadStartupSettings(const Settings& settings)
@@ -106,16 +96,17 @@ WindowPlacementSettings ReadWindowPlacement(const Settings& settings, const Wind
 
 bool WriteClosingSettings(Settings& settings, const ClosingSettings& v)
 {
-    return settings.WriteBool("Main", "Maximized", v.placement.maximized) &&
-           settings.WriteInteger("Main", "Left", v.placement.left) &&
-           settings.WriteInteger("Main", "Top", v.placement.top) &&
-           settings.WriteInteger("Main", "Width", v.placement.width) &&
-           settings.WriteInteger("Main", "Height", v.placement.height) &&
-           settings.WriteInteger("Main", "Splitt", v.placement.memoHeight) &&
-           settings.WriteText("Tools", "Lng", v.language) &&
-           settings.WriteBool("Tools", "Sort", v.sortByExtension) &&
-           settings.WriteText("Setup", "ComPath", v.commanderFolder) &&
-           settings.WriteText("Setup", "IniFile", v.configurationFile);
+    settings.WriteBool("Main", "Maximized", v.placement.maximized);
+    settings.WriteInteger("Main", "Left", v.placement.left);
+    settings.WriteInteger("Main", "Top", v.placement.top);
+    settings.WriteInteger("Main", "Width", v.placement.width);
+    settings.WriteInteger("Main", "Height", v.placement.height);
+    settings.WriteInteger("Main", "Splitt", v.placement.memoHeight);
+    settings.WriteText("Tools", "Lng", v.language);
+    settings.WriteBool("Tools", "Sort", v.sortByExtension);
+    settings.WriteText("Setup", "ComPath", v.commanderFolder);
+    settings.WriteText("Setup", "IniFile", v.configurationFile);
+    return settings.Save();
 }
 
 DialogPosition ReadPropertiesPosition(const Settings& settings, const DialogPosition& centred)
@@ -125,7 +116,9 @@ DialogPosition ReadPropertiesPosition(const Settings& settings, const DialogPosi
 
 bool WritePropertiesPosition(Settings& settings, const DialogPosition& position)
 {
-    return settings.WriteInteger("Prop", "Left", position.left) && settings.WriteInteger("Prop", "Top", position.top);
+    settings.WriteInteger("Prop", "Left", position.left);
+    settings.WriteInteger("Prop", "Top", position.top);
+    return settings.Save();
 }
 
 }  // namespace pakvane

@@ -1,9 +1,12 @@
 #pragma once
 // The program's own settings file beside its executable: typed values over a profile file.
-// Every read and write goes to the disk at once; nothing is cached.
+// The file is read once, when the object is made, and written once, by Save: reads come
+// from that snapshot, writes change it and are kept until Save puts them all in place in
+// one step. Closing therefore never leaves a half-written settings file.
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "config/profile_file.h"
 
@@ -18,22 +21,28 @@ std::optional<int> ParseSettingsInteger(std::string_view text);
 
 class Settings {
 public:
-    explicit Settings(ProfileFile file) : file_(std::move(file)) {}
+    explicit Settings(ProfileFile file);
 
     std::string ReadText(std::string_view section, std::string_view key, std::string_view fallback = {}) const;
     int ReadInteger(std::string_view section, std::string_view key, int fallback) const;
     // Any non-zero number is true; absent or not a number gives the fallback.
     bool ReadBool(std::string_view section, std::string_view key, bool fallback) const;
 
-    bool WriteText(std::string_view section, std::string_view key, std::string_view value);
-    bool WriteInteger(std::string_view section, std::string_view key, int value);
-    bool WriteBool(std::string_view section, std::string_view key, bool value);
+    void WriteText(std::string_view section, std::string_view key, std::string_view value);
+    void WriteInteger(std::string_view section, std::string_view key, int value);
+    void WriteBool(std::string_view section, std::string_view key, bool value);
 
-    ProfileFile& File() { return file_; }
+    // Writes every value changed since the object was made into the file as it is on disk
+    // now (the association save rewrites its PackerPlugins section meanwhile), in one step.
+    // False when that fails; the file is then as it was and the values stay pending.
+    bool Save();
+
     const ProfileFile& File() const { return file_; }
 
 private:
     ProfileFile file_;
+    ProfileDocument snapshot_;
+    std::vector<ProfileValue> pending_;
 };
 
 // The values read while the main window is created.
@@ -62,7 +71,7 @@ struct ClosingSettings {
     std::string commanderFolder;
     std::string configurationFile;
 };
-// Stops at the first write that fails; returns whether all were written.
+// All in one write of the file; returns whether it was written.
 bool WriteClosingSettings(Settings& settings, const ClosingSettings& values);
 
 // Where the properties dialog stood when it last closed; centred is the default.

@@ -200,7 +200,8 @@ PAKVANE_JOURNEY(load_and_switch_rivals) {
                        "a=1,z:\\p.wcx\r\n"
                        "cab=3," + kCyrillicPath + "\r\n"
                        "rar=4,c:\\wcx\\unrar.wcx\r\n"
-                       "zip=31,c:\\wcx\\zip2.wcx\r\n" +
+                       "zip=31,c:\\wcx\\zip2.wcx\r\n"
+                       "ZIP=0,c:\\other\\zip.wcx\r\n" +  // a later line for zip is kept, after the rows
                        tail),
                  "wincmd.ini after the save");
     j.CheckEqual(ReadFileBytes(j.At("pakvane.ini")),

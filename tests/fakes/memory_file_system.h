@@ -15,7 +15,8 @@ public:
     std::set<std::string> unreadable;   // exists, but reading fails (held open without sharing)
     std::set<std::string> unwritable;   // read-only or locked: replacing fails
     std::map<std::string, std::uint32_t> attributes;
-    int writes = 0;
+    int writes = 0;    // successful
+    int attempts = 0;  // every call, failed ones too
     mutable std::map<std::string, int> reads;  // per path
 
     std::optional<std::string> ReadFile(const std::string& path) const override
@@ -29,8 +30,14 @@ public:
 
     bool FileExists(const std::string& path) const override { return files.count(path) != 0; }
 
+    bool CanReplace(const std::string& path) const override
+    {
+        return !folders.count(path) && !unwritable.count(path);
+    }
+
     WriteStatus ReplaceContent(const std::string& path, std::string_view bytes) override
     {
+        ++attempts;
         if (folders.count(path) || unwritable.count(path)) return WriteStatus::Failed;
         ++writes;
         files[path] = std::string(bytes);

@@ -28,9 +28,9 @@ protected:
     {
         return LoadAssociations(io, ini, settings, commanderFolder, list);
     }
-    SaveResult Save(const std::string& commanderFolder = "c:\\tc\\")
+    SaveResult Save(const std::string& commanderFolder = "c:\\tc\\", SaveOptions options = {})
     {
-        return SaveAssociations(io, ini, settings, commanderFolder, list);
+        return SaveAssociations(io, ini, settings, commanderFolder, list, options);
     }
     std::vector<std::string> Texts() const
     {
@@ -89,6 +89,135 @@ TEST_F(ConfigurationTest, SaveSplitsRowsBetweenTheFilesAndKeepsTheRestOfTheFile)
                                                  "zip=7,C:\\WCX\\ZIP.WCX [x]", "arj=0,c:\\wcx\\arj.wcx [x]"}));
 }
 
+// What the list does not show stays in the section, after the rows the list writes.
+TEST_F(ConfigurationTest, LinesTheListDoesNotShowAreKeptAfterItsRows)
+{
+    struct Case {
+        const char* name;
+        const char* section;  // the lines after "[PackerPlugins]\r\n"
+        const char* saved;
+    };
+    const Case cases[] = {
+        {"comments between rows", "zip=1,z.wcx\r\n;rar=2,r.wcx\r\narj=3,a.wcx\r\n",
+         "zip=1,z.wcx\r\narj=3,a.wcx\r\n;rar=2,r.wcx\r\n"},
+        {"comment at the top", "; switched off by hand\r\nzip=1,z.wcx\r\n",
+         "zip=1,z.wcx\r\n; switched off by hand\r\n"},
+        {"comment at the end", "zip=1,z.wcx\r\n;end\r\n", "zip=1,z.wcx\r\n;end\r\n"},
+        {"after a blank line", "zip=1,z.wcx\r\n\r\n  ;later\r\nnote without equals\r\n",
+         "zip=1,z.wcx\r\n  ;later\r\nnote without equals\r\n"},
+        {"duplicates in other case", "zip=1,z.wcx\r\nZIP = 0,other.wcx\r\nrar=2,r.wcx\r\nZip=7,x.wcx\r\n",
+         "zip=1,z.wcx\r\nrar=2,r.wcx\r\nZIP = 0,other.wcx\r\nZip=7,x.wcx\r\n"},
+        {"only comments", ";zip=1,z.wcx\r\n;rar=2,r.wcx\r\n", ";zip=1,z.wcx\r\n;rar=2,r.wcx\r\n"},
+    };
+    for (const Case& c : cases) {
+        files.files[ini] = std::string("[A]\r\na=1\r\n[PackerPlugins]\r\n") + c.section + "[B]\r\nb=2\r\n";
+        files.files.erase(settings);
+        ASSERT_EQ(Load().outcome, Outcome::Loaded) << c.name;
+        ASSERT_EQ(Save().status, WriteStatus::Ok) << c.name;
+        EXPECT_EQ(files.files[ini], std::string("[A]\r\na=1\r\n[PackerPlugins]\r\n") + c.saved + "[B]\r\nb=2\r\n")
+            << c.name;
+    }
+
+    // Switching every row off leaves the kept lines; a later zip line, no longer hidden by a
+    // first one, stays as a comment (the user switched zip off); a second block stays as it is.
+    files.files[ini] = "[PackerPlugins]\r\nzip=1,z.wcx\r\n;mine\r\n ZIP = 0,old.wcx\r\n[X]\r\n"
+                       "[packerplugins]\r\n 7z = 1 , 7z.wcx\r\n";
+    ASSERT_EQ(Load().outcome, Outcome::Loaded);
+    list.SetChecked(0, false);
+    ASSERT_EQ(Save().status, WriteStatus::Ok);
+    EXPECT_EQ(files.files[ini],
+              "[PackerPlugins]\r\n;mine\r\n; ZIP = 0,old.wcx\r\n[X]\r\n[packerplugins]\r\n 7z = 1 , 7z.wcx\r\n");
+}
+
+// Another program (Total Commander, a plugin installer) changing either section between the
+// load and the save: nothing is written until the user chooses to overwrite.
+TEST_F(ConfigurationTest, ChangesMadeMeanwhileStopTheSaveUntilTheUserOverwrites)
+{
+    struct Case {
+        const char* name;
+        std::string path;     // the file changed meanwhile
+        const char* changed;  // its new content
+    };
+    const Case cases[] = {
+        {"row added", ini, "[PackerPlugins]\r\nzip=1,z.wcx\r\ncab=2,c.wcx\r\n"},
+        {"row changed", ini, "[PackerPlugins]\r\nzip=9,z.wcx\r\n"},
+        {"section removed", ini, "[Other]\r\nx=1\r\n"},
+        {"switched-off row added", settings, "[PackerPlugins]\r\n0=arj=1,a.wcx\r\n5=lha=1,l.wcx\r\n"},
+    };
+    for (const Case& c : cases) {
+        files.files[ini] = "[PackerPlugins]\r\nzip=1,z.wcx\r\n";
+        files.files[settings] = "[PackerPlugins]\r\n0=arj=1,a.wcx\r\n";
+        ASSERT_EQ(Load().outcome, Outcome::Loaded) << c.name;
+        list.SetChecked(1, false);
+        files.files[c.path] = c.changed;
+        const auto before = files.files;
+        const SaveResult refused = Save();
+        EXPECT_EQ(refused.conflict, SaveConflict::ChangedMeanwhile) << c.name;
+        EXPECT_NE(refused.status, WriteStatus::Ok) << c.name;
+        EXPECT_EQ(refused.problemPath, c.path) << c.name;
+        EXPECT_EQ(files.files, before) << c.name;
+
+        SaveOptions overwrite;
+        overwrite.overwriteChanges = true;
+        ASSERT_EQ(Save("c:\\tc\\", overwrite).status, WriteStatus::Ok) << c.name;
+        EXPECT_EQ(files.files[settings], "[PackerPlugins]\r\n0=arj=1,a.wcx\r\n1=zip=1,z.wcx\r\n") << c.name;
+        // What the save wrote is the new origin: saving again needs no answer.
+        list.SetChecked(1, true);
+        EXPECT_EQ(Save().conflict, SaveConflict::None) << c.name;
+    }
+
+    // A comment added meanwhile is no change to the rows, and it is kept.
+    files.files[ini] = "[PackerPlugins]\r\nzip=1,z.wcx\r\n";
+    files.files.erase(settings);
+    ASSERT_EQ(Load().outcome, Outcome::Loaded);
+    files.files[ini] += ";note\r\n";
+    list.Append("rar=2,r.wcx", true);
+    ASSERT_EQ(Save().status, WriteStatus::Ok);
+    EXPECT_EQ(files.files[ini], "[PackerPlugins]\r\nzip=1,z.wcx\r\nrar=2,r.wcx\r\n;note\r\n");
+}
+
+TEST_F(ConfigurationTest, ADeletedConfigurationFileIsCreatedOnlyWhenTheUserSaysSo)
+{
+    files.files[ini] = "[Other]\r\nx=1\r\n[PackerPlugins]\r\nzip=1,z.wcx\r\n";
+    ASSERT_EQ(Load().outcome, Outcome::Loaded);
+    files.files.erase(ini);
+    const SaveResult refused = Save();
+    EXPECT_EQ(refused.conflict, SaveConflict::ConfigurationDeleted);
+    EXPECT_EQ(refused.problemPath, ini);
+    EXPECT_EQ(files.files.count(ini), 0u);
+    EXPECT_EQ(files.attempts, 0);
+
+    SaveOptions create;
+    create.createDeleted = true;
+    ASSERT_EQ(Save("c:\\tc\\", create).status, WriteStatus::Ok);
+    EXPECT_EQ(files.files[ini], "[PackerPlugins]\r\nzip=1,z.wcx\r\n");
+}
+
+// Files that would load as an empty list a save then writes into: refused, and told why.
+TEST_F(ConfigurationTest, FilesThatCannotBeReadRightFailTheLoadAndSayWhy)
+{
+    using namespace std::string_literals;
+    struct Case {
+        const char* name;
+        std::string bytes;
+        LoadProblem told;
+    };
+    const Case cases[] = {
+        {"UTF-16 big-endian", "\xFE\xFF\0[\0P\0a\0c\0k\0e\0r\0P\0l\0u\0g\0i\0n\0s\0]\0\r\0\n\0z\0=\0\x31"s,
+         LoadProblem::BigEndianText},
+        {"header without bracket", "[A]\r\na=1\r\n  [PackerPlugins\r\nzip=1,z.wcx\r\n", LoadProblem::MalformedHeader},
+        {"readable after all", "[PackerPlugins\r\n[packerplugins ]\r\nzip=1,z.wcx\r\n", LoadProblem::None},
+    };
+    for (const Case& c : cases) {
+        files.files[ini] = c.bytes;
+        list.Append("x=1,x.wcx", true);
+        const LoadResult loaded = Load();
+        EXPECT_EQ(loaded.outcome, c.told == LoadProblem::None ? Outcome::Loaded : Outcome::Failed) << c.name;
+        EXPECT_EQ(DiagnoseLoadFailure(io, ini, "c:\\tc\\"), c.told) << c.name;
+    }
+    EXPECT_EQ(Texts(), std::vector<std::string>{"zip=1,z.wcx [x]"});
+}
+
 TEST_F(ConfigurationTest, NoCheckedRowRemovesTheSection)
 {
     files.files[ini] = "[A]\r\na=1\r\n[PackerPlugins]\r\nzip=1,z.wcx\r\n[B]\r\nb=2\r\n";
@@ -103,19 +232,35 @@ TEST_F(ConfigurationTest, FailedWritesSayWhichFileAndLeaveItAlone)
     files.files[ini] = before;
     files.unwritable.insert(ini);
     list.Append("rar=1,r.wcx", true);
+    list.Append("cab=1,c.wcx", false);
     SaveResult result = Save();
     EXPECT_EQ(result.status, WriteStatus::Failed);
-    EXPECT_FALSE(result.configurationWritten);
     EXPECT_EQ(result.problemPath, ini);
     EXPECT_EQ(files.files[ini], before);
+    // Found before the settings file is written: a failed save leaves both files as they were.
+    EXPECT_EQ(files.files.count(settings), 0u);
+    EXPECT_EQ(files.attempts, 0);
+}
 
-    files.unwritable = {settings};
-    list.Append("cab=1,c.wcx", false);  // the settings file now has something to change
-    result = Save();
+// A row switched off must be somewhere after a failed save: the settings file is written
+// first, and when it fails the configuration file keeps the row.
+TEST_F(ConfigurationTest, AnUnwritableSettingsFileStopsTheSaveBeforeTheConfigurationFile)
+{
+    const std::string before = "[PackerPlugins]\r\nzip=1,z.wcx\r\nrar=1,r.wcx\r\n";
+    files.files[ini] = before;
+    files.unwritable.insert(settings);
+    ASSERT_EQ(Load().outcome, Outcome::Loaded);
+    list.SetChecked(1, false);
+    const SaveResult result = Save();
     EXPECT_EQ(result.status, WriteStatus::Failed);
-    EXPECT_TRUE(result.configurationWritten);
     EXPECT_EQ(result.problemPath, settings);
-    EXPECT_EQ(files.files[ini], "[PackerPlugins]\r\nrar=1,r.wcx\r\n");
+    EXPECT_EQ(files.files[ini], before);
+    EXPECT_EQ(files.files.count(settings), 0u);
+
+    files.unwritable.clear();
+    ASSERT_EQ(Save().status, WriteStatus::Ok);
+    EXPECT_EQ(files.files[ini], "[PackerPlugins]\r\nzip=1,z.wcx\r\n");
+    EXPECT_EQ(files.files[settings], "[PackerPlugins]\r\n1=rar=1,r.wcx\r\n");
 }
 
 TEST_F(ConfigurationTest, RedirectedSectionIsReadAndWrittenInItsTargetFile)
@@ -156,7 +301,7 @@ TEST_F(ConfigurationTest, UnresolvedRedirectIsRefusedAndNothingIsWritten)
     const int writesBefore = files.writes;
     SaveResult saved = Save("");
     EXPECT_EQ(saved.status, WriteStatus::Failed);
-    EXPECT_TRUE(saved.redirectUnresolved);
+    EXPECT_EQ(saved.redirect, RedirectProblem::Unresolved);
     EXPECT_EQ(saved.problemPath, "%NOWHERE%\\p.ini");
     EXPECT_EQ(files.writes, writesBefore);
     EXPECT_EQ(files.files[ini], before);
@@ -164,6 +309,40 @@ TEST_F(ConfigurationTest, UnresolvedRedirectIsRefusedAndNothingIsWritten)
     // %COMMANDER_PATH% with no folder known and no variable set is unresolved too.
     files.files[ini] = "[PackerPlugins]\r\nRedirectSection=%COMMANDER_PATH%\\p.ini\r\n";
     EXPECT_EQ(LoadAssociations(io, ini, settings, "", list).outcome, Outcome::Failed);
+}
+
+TEST_F(ConfigurationTest, RedirectsThatCannotBeFollowedSayWhatIsWrong)
+{
+    struct Case {
+        const char* configuration;
+        const char* target;  // packers.ini beside it, or nullptr
+        RedirectProblem problem;
+        std::string named;
+        LoadProblem told;
+    };
+    const Case cases[] = {
+        {"[PackerPlugins]\r\nRedirectSection=%COMMANDER_PATH%\\WINCMD.INI\r\n", nullptr, RedirectProblem::ToItself,
+         "c:\\tc\\wincmd.ini", LoadProblem::RedirectToItself},
+        {"[PackerPlugins]\r\nRedirectSection=packers.ini\r\n", "[PackerPlugins]\r\nRedirectSection=more.ini\r\n",
+         RedirectProblem::Chain, "c:\\tc\\packers.ini", LoadProblem::RedirectChain},
+        {"[PackerPlugins]\r\nRedirectSection=packers.ini\r\n", "[PackerPlugins]\r\nRedirectSection=wincmd.ini\r\n",
+         RedirectProblem::Chain, "c:\\tc\\packers.ini", LoadProblem::RedirectChain},
+    };
+    for (const Case& c : cases) {
+        files.files[ini] = c.configuration;
+        files.files.erase("c:\\tc\\packers.ini");
+        if (c.target) files.files["c:\\tc\\packers.ini"] = c.target;
+        const auto before = files.files;
+        const LoadResult loaded = Load();
+        EXPECT_EQ(loaded.outcome, Outcome::Failed) << c.configuration;
+        EXPECT_EQ(loaded.redirect, c.problem) << c.configuration;
+        EXPECT_EQ(loaded.problemPath, c.named) << c.configuration;
+        EXPECT_EQ(DiagnoseLoadFailure(io, loaded.problemPath, "c:\\tc\\"), c.told) << c.configuration;
+        list.Append("zip=1,z.wcx", true);
+        const SaveResult saved = Save();
+        EXPECT_EQ(saved.redirect, c.problem) << c.configuration;
+        EXPECT_EQ(files.files, before) << c.configuration;
+    }
 }
 
 }  // namespace

@@ -90,6 +90,8 @@ TEST(LocateCommanderFolder, FollowsTheChain)
 
     // Argument 2 wins over everything, even the remembered folder, and gets its backslash.
     EXPECT_EQ(LocateCommanderFolder({"a.ini", " d:\\tc "}, "c:\\remembered\\", registry, environment), "d:\\tc\\");
+    // "d:\tc folder\" as Windows hands it over: the quote the backslash kept is not part of it.
+    EXPECT_EQ(LocateCommanderFolder({"a.ini", "d:\\tc folder\\\""}, "", registry, environment), "d:\\tc folder\\");
     // A remembered folder is kept; environment and registry are not read.
     EXPECT_EQ(LocateCommanderFolder({"a.ini"}, "c:\\remembered", registry, environment), "c:\\remembered\\");
     EXPECT_TRUE(registry.reads.empty());

@@ -173,7 +173,7 @@ TEST(ProfileLargeFiles, BigSectionAndBigFileRewriteInPlace)
     for (int i = 0; i < 65536; ++i) entries.push_back({std::to_string(i), "511,c:\\plugins\\p" + std::to_string(i) + ".wcx"});
     const std::string head = "[A]\r\n" + std::string(100000, 'a') + "\r\n";
     std::string tail = "[B]\r\n";
-    while (tail.size() < 50u * 1024 * 1024) tail += "key=some value of a line\r\n";
+    while (tail.size() < 2u * 1024 * 1024) tail += "key=some value of a line\r\n";
     ProfileDocument document(codePage, head + "[PackerPlugins]\r\nx=1\r\n" + tail);
     ASSERT_EQ(document.ReplaceSection("PackerPlugins", entries), WriteStatus::Ok);
     EXPECT_EQ(document.Bytes().compare(0, head.size(), head), 0);

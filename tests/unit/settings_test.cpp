@@ -51,6 +51,7 @@ TEST_F(SettingsTest, MalformedValuesFallBackToDefaults)
 {
     files.files["c:\\p\\pakvane.ini"] =
         "[Tools]\r\nSort=word\r\nLng=english.lng\r\n[Main]\r\nLeft=12px\r\nTop=-30\r\nMaximized=2\r\n";
+    const Settings settings{ProfileFile(files, codePage, "c:\\p\\pakvane.ini")};
     EXPECT_TRUE(ReadStartupSettings(settings).sortByExtension);
     EXPECT_EQ(ReadStartupSettings(settings).language, "english.lng");
     const WindowPlacementSettings placement = ReadWindowPlacement(settings, {10, 20, 446, 293, 81, false});
@@ -59,7 +60,7 @@ TEST_F(SettingsTest, MalformedValuesFallBackToDefaults)
     EXPECT_TRUE(placement.maximized);
 }
 
-TEST_F(SettingsTest, ClosingValuesRoundTripAndStopAtTheFirstFailure)
+TEST_F(SettingsTest, ClosingValuesRoundTripInOneWrite)
 {
     ClosingSettings closing;
     closing.placement = {-5, 40, 600, 400, 120, true};
@@ -68,23 +69,47 @@ TEST_F(SettingsTest, ClosingValuesRoundTripAndStopAtTheFirstFailure)
     closing.commanderFolder = "c:\\totalcmd\\";
     closing.configurationFile = "c:\\totalcmd\\wincmd.ini";
     ASSERT_TRUE(WriteClosingSettings(settings, closing));
+    EXPECT_EQ(files.attempts, 1);
 
-    const StartupSettings startup = ReadStartupSettings(settings);
+    const Settings reopened{ProfileFile(files, codePage, "c:\\p\\pakvane.ini")};
+    const StartupSettings startup = ReadStartupSettings(reopened);
     EXPECT_EQ(startup.language, "deutsch.lng");
     EXPECT_FALSE(startup.sortByExtension);
     EXPECT_EQ(startup.commanderFolder, "c:\\totalcmd\\");
     EXPECT_EQ(startup.configurationFile, "c:\\totalcmd\\wincmd.ini");
-    const WindowPlacementSettings placement = ReadWindowPlacement(settings, {});
+    const WindowPlacementSettings placement = ReadWindowPlacement(reopened, {});
     EXPECT_EQ(placement.left, -5);
     EXPECT_EQ(placement.width, 600);
     EXPECT_EQ(placement.memoHeight, 120);
     EXPECT_TRUE(placement.maximized);
+}
 
-    files.unwritable.insert("c:\\p\\pakvane.ini");
-    closing.placement.maximized = false;  // a value that really has to be written
-    const int writes = files.writes;
-    EXPECT_FALSE(WriteClosingSettings(settings, closing));
-    EXPECT_EQ(files.writes, writes);
+// Start-up reads the file once; closing writes it once, on top of what the association save
+// put into its PackerPlugins section meanwhile, and a failure leaves the old file whole.
+TEST_F(SettingsTest, ReadOnceWrittenOnceAndAFailedWriteKeepsTheOldFile)
+{
+    const std::string path = "c:\\other\\pakvane.ini";
+    files.files[path] = "[Tools]\r\nLng=english.lng\r\n[Main]\r\nLeft=12\r\n";
+    Settings opened{ProfileFile(files, codePage, path)};
+    EXPECT_EQ(ReadStartupSettings(opened).language, "english.lng");
+    EXPECT_EQ(ReadWindowPlacement(opened, {}).left, 12);
+    EXPECT_EQ(files.reads[path], 1);
+
+    files.files[path] += "[PackerPlugins]\r\n3=zip=1,z.wcx\r\n";
+    const std::string before = files.files[path];
+    files.unwritable.insert(path);
+    ClosingSettings closing;
+    closing.placement = {1, 2, 500, 300, 90, false};
+    EXPECT_FALSE(WriteClosingSettings(opened, closing));
+    EXPECT_EQ(files.attempts, 1) << "one write of the whole file, not one per value";
+    EXPECT_EQ(files.files[path], before);
+
+    files.unwritable.clear();
+    ASSERT_TRUE(opened.Save());
+    const std::string& written = files.files[path];
+    EXPECT_NE(written.find("[PackerPlugins]\r\n3=zip=1,z.wcx\r\n"), std::string::npos) << written;
+    EXPECT_NE(written.find("Left=1\r\n"), std::string::npos) << written;
+    EXPECT_NE(written.find("IniFile=\r\n"), std::string::npos) << written;
 }
 
 TEST_F(SettingsTest, PropertiesDialogPositionDefaultsToCentredAndRoundTrips)

@@ -129,7 +129,8 @@ TEST_F(PropFormTest, OkRefusesInOrderWithTheFocusOnTheFieldAtFault)
     const auto result = RunWithUser({"", 0, ""}, Context(), [&](HWND dialog) {
         auto pressOk = [&] {
             SendMessageW(GetDlgItem(dialog, ids::kPropOkButton), BM_CLICK, 0, 0);
-            GUITHREADINFO gui{sizeof gui};
+            GUITHREADINFO gui{};
+            gui.cbSize = sizeof gui;
             GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &gui);
             // The path field's focus is in the combo box's own edit.
             const HWND parent = GetParent(gui.hwndFocus);

@@ -3,6 +3,7 @@
 // files written and read back.
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 namespace pakvane::testing {
@@ -43,6 +44,49 @@ inline std::string ReadBytes(const std::string& path)
     while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
     CloseHandle(file);
     return bytes;
+}
+
+// Under Wine: the Unix path of a file on one of the prefix's drives; nullopt elsewhere.
+inline std::optional<std::string> UnixPath(const std::string& path)
+{
+    using Convert = char*(CDECL*)(LPCWSTR);
+    const auto convert = reinterpret_cast<Convert>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32"), "wine_get_unix_file_name")));
+    if (!convert) return std::nullopt;
+    const int size = MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(size), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide.data(), size);
+    char* unix = convert(wide.c_str());
+    if (!unix) return std::nullopt;
+    std::string result(unix);
+    HeapFree(GetProcessHeap(), 0, unix);
+    return result;
+}
+
+// Under Wine: starts a Unix program (Wine starts ELF files itself); false when it cannot be
+// started. Wine gives no handle to wait on, so callers wait for what it does.
+inline bool StartUnix(std::string commandLine)
+{
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return false;
+    if (process.hThread) CloseHandle(process.hThread);
+    if (process.hProcess) CloseHandle(process.hProcess);
+    return true;
+}
+
+// Polls until the condition holds or ten seconds have passed; returns the condition.
+template <class Condition>
+bool WaitUntil(Condition condition)
+{
+    const DWORD start = GetTickCount();
+    while (!condition()) {
+        if (GetTickCount() - start > 10'000) return condition();
+        Sleep(10);
+    }
+    return true;
 }
 
 }  // namespace pakvane::testing

@@ -1,5 +1,7 @@
 #include "platform/win32/code_page.h"
 
+#include "platform/win32/wide_text.h"
+
 #include <windows.h>
 
 #include <climits>
@@ -9,17 +11,6 @@ namespace pakvane {
 namespace {
 
 static_assert(sizeof(wchar_t) == sizeof(char16_t));
-
-std::u16string ToWide(UINT codePage, std::string_view text)
-{
-    if (text.empty() || text.size() > INT_MAX) return {};
-    const int size = static_cast<int>(text.size());
-    const int count = MultiByteToWideChar(codePage, 0, text.data(), size, nullptr, 0);
-    if (count <= 0) return {};
-    std::u16string wide(static_cast<std::size_t>(count), u'\0');
-    MultiByteToWideChar(codePage, 0, text.data(), size, reinterpret_cast<wchar_t*>(wide.data()), count);
-    return wide;
-}
 
 std::string ToBytes(UINT codePage, DWORD flags, std::u16string_view wide, BOOL* usedDefault)
 {
@@ -35,7 +26,7 @@ std::string ToBytes(UINT codePage, DWORD flags, std::u16string_view wide, BOOL* 
 
 }  // namespace
 
-std::u16string Win32CodePage::AnsiToWide(std::string_view ansi) const { return ToWide(CP_ACP, ansi); }
+std::u16string Win32CodePage::AnsiToWide(std::string_view ansi) const { return WideUnits(CP_ACP, ansi); }
 
 // The profile functions convert with best fit; a second pass without it tells whether any
 // character lost its identity.
@@ -44,11 +35,11 @@ AnsiText Win32CodePage::WideToAnsi(std::u16string_view wide) const
     AnsiText result{ToBytes(CP_ACP, 0, wide, nullptr), true};
     BOOL usedDefault = FALSE;
     const std::string strict = ToBytes(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, &usedDefault);
-    result.exact = !usedDefault && strict == result.text && ToWide(CP_ACP, strict) == wide;
+    result.exact = !usedDefault && strict == result.text && WideUnits(CP_ACP, strict) == wide;
     return result;
 }
 
-std::u16string Win32CodePage::Utf8ToWide(std::string_view utf8) const { return ToWide(CP_UTF8, utf8); }
+std::u16string Win32CodePage::Utf8ToWide(std::string_view utf8) const { return WideUnits(CP_UTF8, utf8); }
 
 std::string Win32CodePage::WideToUtf8(std::u16string_view wide) const { return ToBytes(CP_UTF8, 0, wide, nullptr); }
 

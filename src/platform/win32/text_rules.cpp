@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "platform/win32/wide_text.h"
+
 #include <algorithm>
 #include <array>
 #include <climits>
@@ -60,19 +62,8 @@ UINT CollationCodePage()
 // its bytes as units, so that it still sorts consistently.
 void AppendUnits(UINT codePage, std::string_view text, std::u16string& units)
 {
-    const std::size_t start = units.size();
-    // No byte sequence gives more UTF-16 units than it has bytes, so one call does.
-    units.resize(start + text.size());
-    if (!text.empty() && text.size() <= INT_MAX) {
-        const int bytes = static_cast<int>(text.size());
-        const int made = MultiByteToWideChar(codePage, 0, text.data(), bytes,
-                                             reinterpret_cast<LPWSTR>(units.data() + start), bytes);
-        if (made > 0) {
-            units.resize(start + static_cast<std::size_t>(made));
-            return;
-        }
-    }
-    for (std::size_t i = 0; i < text.size(); ++i) units[start + i] = static_cast<unsigned char>(text[i]);
+    if (AppendWideUnits(codePage, text, units)) return;
+    for (const char c : text) units += static_cast<char16_t>(static_cast<unsigned char>(c));
 }
 
 const wchar_t* Wide(std::u16string_view units)
@@ -101,8 +92,9 @@ public:
         std::vector<wchar_t> units;
         for (int byte = 1; byte < 256; ++byte) {
             const char c = static_cast<char>(byte);
-            wchar_t unit = 0;
-            if (MultiByteToWideChar(codePage, 0, &c, 1, &unit, 1) != 1) continue;
+            const std::u16string converted = WideUnits(codePage, std::string_view(&c, 1));
+            if (converted.size() != 1) continue;
+            const wchar_t unit = static_cast<wchar_t>(converted[0]);
             if (std::find(units.begin(), units.end(), unit) == units.end()) units.push_back(unit);
         }
         std::vector<wchar_t> counted;

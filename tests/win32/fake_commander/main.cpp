@@ -1,10 +1,11 @@
 // A stand-in for a running Total Commander: a hidden top-level window of its main window
 // class that records the notification messages it receives.
-//   pakvane_fake_commander.exe LOG [--stall-ms N]
+//   pakvane_fake_commander.exe LOG [--stall-until EVENT]
 // LOG is emptied at start; every message 1075 (WM_USER + 51) and 15 (WM_PAINT) then adds
 // the line "<message> <wParam> <lParam>", written before the message returns, so a sender
-// can read it as soon as its SendMessage is back. --stall-ms makes the handler of 1075 take
-// N ms first, like a busy commander. WM_CLOSE ends the program.
+// can read it as soon as its SendMessage is back. --stall-until makes the handler of 1075
+// wait first until the named event is set (a minute at most), like a busy commander.
+// WM_CLOSE ends the program.
 // The window stays hidden, so the system never sends it paint messages of its own.
 #include <windows.h>
 
@@ -18,7 +19,7 @@ namespace {
 constexpr UINT kReloadMessage = WM_USER + 51;
 
 std::string g_logPath;
-DWORD g_stallMs = 0;
+HANDLE g_stallUntil = nullptr;
 
 void AppendLine(UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -37,7 +38,7 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 {
     switch (message) {
     case kReloadMessage:
-        if (g_stallMs) Sleep(g_stallMs);
+        if (g_stallUntil) WaitForSingleObject(g_stallUntil, 60'000);
         AppendLine(message, wParam, lParam);
         return 0;
     case WM_PAINT:
@@ -59,7 +60,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     if (__argc < 2) return 2;
     g_logPath = __argv[1];
     for (int i = 2; i + 1 < __argc; i += 2)
-        if (std::strcmp(__argv[i], "--stall-ms") == 0) g_stallMs = static_cast<DWORD>(std::strtoul(__argv[i + 1], nullptr, 10));
+        if (std::strcmp(__argv[i], "--stall-until") == 0) g_stallUntil = OpenEventA(SYNCHRONIZE, FALSE, __argv[i + 1]);
 
     const HANDLE log = CreateFileA(g_logPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                    CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
