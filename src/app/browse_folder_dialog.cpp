@@ -81,32 +81,13 @@ private:
     std::vector<HWND> disabled_;
 };
 
-std::wstring AnsiToWide(std::string_view text)
-{
-    if (text.empty()) return std::wstring();
-    const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
-    return wide;
-}
-
-std::string WideToAnsi(std::wstring_view text)
-{
-    if (text.empty()) return std::string();
-    const int length =
-        WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string ansi(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), ansi.data(), length, nullptr, nullptr);
-    return ansi;
-}
-
 // The item list the desktop folder parses from a path; null when it cannot.
 UniquePidl ParsePath(HWND owner, std::string_view path)
 {
     IShellFolder* rawDesktop = nullptr;
     if (FAILED(SHGetDesktopFolder(&rawDesktop)) || !rawDesktop) return nullptr;
     const UniqueShellFolder desktop(rawDesktop);
-    std::wstring wide = AnsiToWide(path);
+    std::wstring wide = WidenAnsi(path);
     ITEMIDLIST* pidl = nullptr;
     if (FAILED(desktop->ParseDisplayName(owner, nullptr, wide.data(), nullptr, &pidl, nullptr))) return nullptr;
     return UniquePidl(pidl);
@@ -144,7 +125,7 @@ bool TBrowseFolderDialog::Execute()
     const UniquePidl root = RootItem(Owner, Root, OtherRoot);
     // The shell gets the instruction in the ANSI code page for its layout; the window shows
     // the wide text once it exists.
-    const std::string ansiTitle = WideToAnsi(Title);
+    const std::string ansiTitle = NarrowAnsi(Title);
 
     BROWSEINFOA info{};
     info.hwndOwner = Owner;

@@ -3,13 +3,13 @@
 // portable core's; this file asks the user and shows the results.
 #include "app/main_form.h"
 
-#include <commdlg.h>
 
 #include <algorithm>
 #include <vector>
 
 #include "app/control_ids.h"
 #include "app/system_services.h"
+#include "app/ui/file_dialog.h"
 #include "app/ui/placement.h"
 #include "app/ui/ui_text.h"
 #include "config/association_rules.h"
@@ -279,24 +279,14 @@ void TMainForm::OpenIniButtonClick()
 {
     if (!SettleUnsavedChanges()) return;
 
-    std::wstring filter = Widen(strings_[Str::IniFilter]) + L" (*.ini)" + L'\0' + L"*.ini" + L'\0' +
-                          Widen(strings_[Str::AllFilesFilter]) + L" (*.*)" + L'\0' + L"*.*" + L'\0';
-    std::wstring file = WidenAnsi(iniPath_);
-    file.resize(std::max<std::size_t>(file.size() + 1, 32768), L'\0');
-    OPENFILENAMEW dialog{};
-    dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = Handle();
-    dialog.lpstrFilter = filter.c_str();
-    dialog.nFilterIndex = 1;
-    dialog.lpstrFile = file.data();
-    dialog.nMaxFile = static_cast<DWORD>(file.size());
-    dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING;
-    if (!GetOpenFileNameW(&dialog)) return;
-    file.resize(wcslen(file.c_str()));
-
-    const std::string chosen = AnsiPath(file);
+    const std::optional<std::string> chosen =
+        ChooseFileToOpen(Handle(),
+                         {{Widen(strings_[Str::IniFilter]) + L" (*.ini)", L"*.ini"},
+                          {Widen(strings_[Str::AllFilesFilter]) + L" (*.*)", L"*.*"}},
+                         iniPath_);
+    if (!chosen) return;
     DisableListCommands();
-    if (!LoadConfiguration(chosen)) ReportLoadFailure();
+    if (!LoadConfiguration(*chosen)) ReportLoadFailure();
 }
 
 void TMainForm::SortList()

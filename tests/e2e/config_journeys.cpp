@@ -379,8 +379,10 @@ PAKVANE_JOURNEY(notify_commander) {
   j.CheckEqual(ReadFileBytes(j.At("wincmd.ini")), Bytes(kTwoRowsArjOff), "wincmd.ini while the box is up");
   j.CheckEqual(ReadFileBytes(log), Bytes(""), "commander log while the success box is up");
   app.Answer(box, IDOK);
-  // The commander is told by messages sent (not posted) after the box, so once the save has
-  // finished its log is complete.
+  // The commander is told by messages sent (not posted) once the box has gone, and writes
+  // each before it returns: wait for the first, then let the save finish.
+  j.Await([&] { const Bytes now = ReadFileBytes(log); return now && !now->empty(); }, 10000,
+          "the commander hears of the save");
   app.Sync();
   const Bytes heard = ReadFileBytes(log);
   const auto lines = Lines(heard);

@@ -6,20 +6,9 @@
 #include <cwchar>
 
 #include "app/ui/ui_text.h"
+#include "platform/win32/wide_text.h"
 
 namespace pakvane {
-
-std::string AnsiPathOf(const std::wstring& path)
-{
-    bool lossy = false;
-    std::string ansi = NarrowAnsi(path, &lossy);
-    if (!lossy) return ansi;
-    const DWORD size = GetShortPathNameW(path.c_str(), nullptr, 0);
-    if (size == 0) return ansi;
-    std::wstring shortPath(size, L'\0');
-    shortPath.resize(GetShortPathNameW(path.c_str(), shortPath.data(), size));
-    return NarrowAnsi(shortPath);
-}
 
 std::optional<std::string> ChooseFileToOpen(HWND owner, const std::vector<FileFilter>& filters,
                                             const std::string& initialPath)
@@ -39,7 +28,7 @@ std::optional<std::string> ChooseFileToOpen(HWND owner, const std::vector<FileFi
     dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING;
     if (!GetOpenFileNameW(&dialog)) return std::nullopt;
     file.resize(wcslen(file.c_str()));
-    return AnsiPathOf(file);
+    return AnsiPath(file);
 }
 
 }  // namespace pakvane

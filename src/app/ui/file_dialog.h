@@ -19,7 +19,4 @@ struct FileFilter {
 std::optional<std::string> ChooseFileToOpen(HWND owner, const std::vector<FileFilter>& filters,
                                             const std::string& initialPath);
 
-// A path typed or picked in the UI, as ANSI bytes; the short form where needed.
-std::string AnsiPathOf(const std::wstring& path);
-
 }  // namespace pakvane

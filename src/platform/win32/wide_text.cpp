@@ -11,7 +11,11 @@ namespace pakvane {
 
 static_assert(sizeof(wchar_t) == sizeof(char16_t), "Windows wide characters are UTF-16 units");
 
-bool AppendWideUnits(unsigned codePage, std::string_view text, std::u16string& units)
+namespace {
+
+// The one call of MultiByteToWideChar, for either string type of UTF-16 units.
+template <class Units>
+bool AppendWide(unsigned codePage, std::string_view text, Units& units)
 {
     if (text.empty()) return true;
     if (text.size() > INT_MAX) return false;
@@ -23,6 +27,42 @@ bool AppendWideUnits(unsigned codePage, std::string_view text, std::u16string& u
         MultiByteToWideChar(codePage, 0, text.data(), bytes, reinterpret_cast<LPWSTR>(units.data() + start), bytes);
     units.resize(made > 0 ? start + static_cast<std::size_t>(made) : start);
     return made > 0;
+}
+
+}  // namespace
+
+bool AppendWideUnits(unsigned codePage, std::string_view text, std::u16string& units)
+{
+    return AppendWide(codePage, text, units);
+}
+
+bool AppendWideText(unsigned codePage, std::string_view text, std::wstring& out)
+{
+    return AppendWide(codePage, text, out);
+}
+
+std::string NarrowText(unsigned codePage, std::u16string_view text, bool bestFit, bool* lossy)
+{
+    if (lossy) *lossy = false;
+    if (text.empty() || text.size() > INT_MAX) return {};
+    const auto* source = reinterpret_cast<const wchar_t*>(text.data());
+    const int size = static_cast<int>(text.size());
+    const DWORD flags = bestFit ? 0 : WC_NO_BEST_FIT_CHARS;
+    // UTF-8 and UTF-7 take no default-character flag.
+    const bool canTell = codePage != CP_UTF8 && codePage != CP_UTF7;
+    BOOL usedDefault = FALSE;
+    const int count = WideCharToMultiByte(codePage, flags, source, size, nullptr, 0, nullptr, canTell ? &usedDefault : nullptr);
+    if (count <= 0) return {};
+    std::string bytes(static_cast<std::size_t>(count), '\0');
+    WideCharToMultiByte(codePage, flags, source, size, bytes.data(), count, nullptr, canTell ? &usedDefault : nullptr);
+    if (lossy) *lossy = usedDefault != FALSE;
+    return bytes;
+}
+
+std::string NarrowText(unsigned codePage, std::wstring_view text, bool bestFit, bool* lossy)
+{
+    return NarrowText(codePage, std::u16string_view(reinterpret_cast<const char16_t*>(text.data()), text.size()), bestFit,
+                      lossy);
 }
 
 std::u16string WideUnits(unsigned codePage, std::string_view text)

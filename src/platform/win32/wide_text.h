@@ -12,6 +12,13 @@ bool AppendWideUnits(unsigned codePage, std::string_view text, std::u16string& u
 
 // The text as UTF-16 units; empty when it cannot be converted.
 std::u16string WideUnits(unsigned codePage, std::string_view text);
+// The same for the W functions' own string type.
+bool AppendWideText(unsigned codePage, std::string_view text, std::wstring& out);
+
+// UTF-16 as 8-bit text in the code page. bestFit lets a character take a look-alike; lossy
+// (when given) tells whether some character had no form there and became the default.
+std::string NarrowText(unsigned codePage, std::u16string_view text, bool bestFit, bool* lossy);
+std::string NarrowText(unsigned codePage, std::wstring_view text, bool bestFit, bool* lossy);
 
 // An ANSI path as the W functions take it (what the A functions do with it themselves).
 std::wstring WidePath(std::string_view ansiPath);
