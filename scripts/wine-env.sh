@@ -88,6 +88,13 @@ pakvane_wine_up() {
     wineserver -w
     touch "$WINEPREFIX/.pakvane-ready"
   fi
+  # Wine finds the fonts of the fonts-wine package (Marlett for the caption buttons, Tahoma
+  # and the others it substitutes for Windows' own) only in its data folder, which this
+  # Wine does not search here; without Marlett the caption buttons show "0 1 r". The
+  # prefix's own font folder is always searched.
+  if [ -d /usr/share/wine/fonts ] && [ -d "$WINEPREFIX/drive_c/windows/Fonts" ]; then
+    cp -n /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+  fi
   # Start Wine's services detached first, so they never hold a test runner's output pipe.
   wineserver -p </dev/null >/dev/null 2>&1
   timeout 120 wine wineboot </dev/null >/dev/null 2>&1 || true
