@@ -158,6 +158,23 @@ HWND App::WaitMainWindow(DWORD timeout_ms, std::source_location where) {
   if (!WaitUntil([&] { return GetForegroundWindow() == main_; }, Deadline(kActivateTimeoutMs)))
     journey_.Note("the main window did not become active");
   Sync(where);
+  // That message is posted, so it can still be queued behind the sent ones Sync waits
+  // for: wait until the window has stood still for a while.
+  RECT last{};
+  GetWindowRect(main_, &last);
+  DWORD stillSince = GetTickCount();
+  WaitUntil(
+      [&] {
+        RECT now{};
+        GetWindowRect(main_, &now);
+        if (!EqualRect(&now, &last)) {
+          last = now;
+          stillSince = GetTickCount();
+        }
+        return GetTickCount() - stillSince >= 300;
+      },
+      Deadline(kActivateTimeoutMs));
+  Sync(where);
   return main_;
 }
 
