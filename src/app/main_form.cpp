@@ -74,7 +74,7 @@ void TMainForm::FormCreate()
     minimumSize_ = SIZE{window.right - window.left, window.bottom - window.top};
     firstActivation_ = true;
     ReadStartupSettings();
-    BuildLanguageMenu();
+    BuildLanguageMenu(state_.languageFile);
     ApplyLanguage();
     imageButtons_.LoadImages(instance_, scale_);
     DisableListCommands();
@@ -87,23 +87,6 @@ void TMainForm::Show(int showCommand)
     ShowWindow(Handle(), showCommand);
     UpdateWindow(Handle());
     if (GetActiveWindow() == Handle()) SetFocus(listView_.Handle());
-}
-
-// The submenu holds the built-in language and the separator after which the language
-// files' items will follow; none are listed yet, so the built-in strings are in force.
-void TMainForm::BuildLanguageMenu()
-{
-    state_.languageFile.clear();
-    ShowCommandStates();
-}
-
-// Fills the current interface strings (built-in only for now) and shows them. Returns
-// whether a language file was used.
-bool TMainForm::ApplyLanguage()
-{
-    strings_.FillBuiltIn();
-    ApplyCaptions();
-    return false;
 }
 
 void TMainForm::SetConfiguration(std::string iniPath, std::vector<AssociationRow> rows)

@@ -23,6 +23,7 @@
 #include "app/ui/win32_handles.h"
 #include "app/ui/window_bridge.h"
 #include "config/association_list.h"
+#include "i18n/language_file.h"
 #include "i18n/interface_strings.h"
 #include "settings/settings.h"
 
@@ -40,6 +41,8 @@ public:
     // The settings file to use instead of the one beside the executable; call before Create.
     void UseSettingsFile(std::string path);
     const std::string& SettingsPath() const { return settingsPath_; }
+    // The folder to take language files from instead of the executable's; call before Create.
+    void UseLanguageFolder(std::string folder) { languageFolder_ = std::move(folder); }
 
     // Creates the window and runs the creation steps; the window stays hidden until Show.
     // Throws, leaving no window, when the window cannot be made.
@@ -93,6 +96,7 @@ public:
     HMENU PopupMenuHandle() const { return popupMenu_.get(); }
     HMENU ToolsMenuHandle() const { return toolsMenu_.get(); }
     HMENU LanguageMenuHandle() const { return languageMenu_; }
+    HWND HintWindow() const { return hints_.Handle(); }
     const DpiScale& Scale() const { return scale_; }
 
 private:
@@ -101,9 +105,13 @@ private:
 
     // Creation (main_form.cpp).
     void FormCreate();
-    void BuildLanguageMenu();
-    bool ApplyLanguage();
     void ShowConfigurationPath(std::string path);
+
+    // The language submenu (main_form_language.cpp).
+    void BuildLanguageMenu(std::string savedFile);
+    bool ApplyLanguage();
+    LanguageFolder Languages() const;
+    void ShowLanguageMark();
 
     // Settings (main_form_settings.cpp).
     void OpenSettings();
@@ -198,6 +206,8 @@ private:
     AssociationList list_;
     std::string iniPath_;
     std::string commanderFolder_;
+    std::string languageFolder_;
+    std::vector<pakvane::LanguageFile> languageFiles_;  // one per language item, in menu order
 
     UniqueFont font_;
     int captionHeight_ = 13;  // text height of the group boxes' captions

@@ -40,7 +40,7 @@ std::span<const TMainForm::CommandRow> TMainForm::Commands()
 void TMainForm::OnCommand(int id)
 {
     if (!IsCommandEnabled(id)) return;
-    if (id >= ids::kFirstLanguageItem) {
+    if (id >= ids::kFirstLanguageItem && id <= ids::kLastLanguageItem) {
         DefLngItemClick(id);
         return;
     }
@@ -54,7 +54,7 @@ void TMainForm::OnCommand(int id)
 
 bool TMainForm::HandlesCommand(int id)
 {
-    if (id >= ids::kFirstLanguageItem) return true;
+    if (id >= ids::kFirstLanguageItem && id <= ids::kLastLanguageItem) return true;
     const auto commands = Commands();
     return std::any_of(commands.begin(), commands.end(), [id](const CommandRow& row) { return row.id == id; });
 }
@@ -93,10 +93,7 @@ void TMainForm::ShowCommandStates()
     show(ids::kApplyButton, 0, commands.apply);
     CheckMenuRadioItem(toolsMenu_.get(), ids::kSort1Item, ids::kSort2Item,
                        commands.sortByExtension ? ids::kSort1Item : ids::kSort2Item, MF_BYCOMMAND);
-    // The language files' items are listed after the built-in one; its radio mark shows
-    // which is in use. Only the built-in language is known so far.
-    const int last = GetMenuItemCount(languageMenu_) - 1;
-    if (last >= 0) CheckMenuRadioItem(languageMenu_, 0, static_cast<UINT>(last), 0, MF_BYPOSITION);
+    ShowLanguageMark();
 }
 
 void TMainForm::DisableListCommands()
@@ -144,14 +141,6 @@ void TMainForm::Sort1ItemClick(int id)
 {
     SetSortByExtension(id == ids::kSort1Item);
     SortList();
-}
-
-// Only the built-in language exists until language files are read.
-void TMainForm::DefLngItemClick(int)
-{
-    state_.languageFile.clear();
-    ApplyLanguage();
-    ShowCommandStates();
 }
 
 // The Tools menu opens under the button, its top-left corner at the button's bottom-left.

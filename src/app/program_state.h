@@ -15,7 +15,10 @@ struct ProgramState {
     bool rowCommands = false;
     bool unsavedChanges = false;  // the list differs from what was last loaded or saved
     SortMode sortMode = SortMode::ByExtension;
-    std::string languageFile;  // the language file in use; empty for the built-in strings
+    // The chosen language file's name (kept as the user or the settings spelled it); empty for
+    // the built-in strings. languageFileUsed: its strings are in force (it could be read).
+    std::string languageFile;
+    bool languageFileUsed = false;
 };
 
 struct CommandStates {

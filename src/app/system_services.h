@@ -8,6 +8,7 @@
 #include "platform/win32/code_page.h"
 #include "platform/win32/environment.h"
 #include "platform/win32/file_system.h"
+#include "platform/win32/folder_listing.h"
 #include "platform/win32/plugin_loader.h"
 #include "platform/win32/version_info.h"
 #include "platform/win32/registry.h"
@@ -16,6 +17,7 @@ namespace pakvane {
 
 struct SystemServices {
     Win32FileSystem files;
+    Win32FolderListing folders;
     Win32CodePage codePage;
     std::unique_ptr<TextRules> rules = MakeSystemTextRules();
     Win32Registry registry;

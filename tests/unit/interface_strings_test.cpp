@@ -41,7 +41,8 @@ INSTANTIATE_TEST_SUITE_P(Patterns, SafeFormatTest, ::testing::Values(
     FormatCase{"trailing %", "zip", "trailing %"},
     FormatCase{"%s trailing %", "zip", "%s trailing %"},
     FormatCase{"width %10s", "zip", "width %10s"},
-    FormatCase{"%n%s", "zip", "%n%s"}));
+    FormatCase{"%n%s", "zip", "%n%s"},
+    FormatCase{"%s%s%s", "zip", "%s%s%s"}));
 
 TEST(InterfaceStrings, BuiltInTableIsWindows1251)
 {

@@ -32,6 +32,18 @@ UniqueMenu BuildMenu(std::span<const MenuRow> rows, HMENU submenu)
     return menu;
 }
 
+bool AppendRadioItem(HMENU menu, int id, const std::wstring& caption)
+{
+    std::wstring text = caption;
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_STRING;
+    info.fType = MFT_RADIOCHECK;
+    info.wID = static_cast<UINT>(id);
+    info.dwTypeData = text.data();
+    return InsertMenuItemW(menu, static_cast<UINT>(GetMenuItemCount(menu)), TRUE, &info) != FALSE;
+}
+
 bool FindMenuItem(HMENU menu, int id, HMENU& owner, UINT& position)
 {
     const int count = GetMenuItemCount(menu);

@@ -26,6 +26,10 @@ constexpr MenuRow kMenuSeparator{0, MenuKind::Separator};
 // then owns. Throws on failure.
 UniqueMenu BuildMenu(std::span<const MenuRow> rows, HMENU submenu = nullptr);
 
+// Appends a radio item with a caption of its own (not from the interface strings);
+// returns whether it was added.
+bool AppendRadioItem(HMENU menu, int id, const std::wstring& caption);
+
 // Captions the rows' items wherever they stand below `menu` (submenus included).
 void ApplyMenuCaptions(HMENU menu, std::span<const MenuRow> rows, const InterfaceStrings& strings);
 
