@@ -1,0 +1,31 @@
+#pragma once
+// Listing a folder's entries and reading a file's bytes, for the plugin search. Paths are
+// ANSI bytes as the user's Windows spells them.
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace pakvane {
+
+inline constexpr std::uint32_t kFileAttributeVolumeLabel = 0x08;
+inline constexpr std::uint32_t kFileAttributeDirectory = 0x10;
+
+struct DirectoryEntry {
+    std::string name;
+    std::uint32_t attributes = 0;  // the FILE_ATTRIBUTE_* values as the system reports them
+};
+
+class DirectoryLister {
+public:
+    virtual ~DirectoryLister() = default;
+    // Calls visit for every entry that matches pattern (a folder, "\" and a wildcard name),
+    // in the order the system delivers them; the listing is closed before this returns.
+    // False when the listing cannot start.
+    virtual bool List(const std::string& pattern, const std::function<void(const DirectoryEntry&)>& visit) = 0;
+    // The whole file, or nullopt when it cannot be read or is larger than maxBytes.
+    virtual std::optional<std::string> ReadFile(const std::string& path, std::size_t maxBytes) = 0;
+};
+
+}  // namespace pakvane
