@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -17,6 +18,15 @@ struct DirectoryEntry {
     std::uint32_t attributes = 0;  // the FILE_ATTRIBUTE_* values as the system reports them
 };
 
+// A file opened for reading parts of it.
+class FileReader {
+public:
+    virtual ~FileReader() = default;
+    virtual std::uint64_t Size() const = 0;
+    // Exactly length bytes from offset, or nullopt when the file does not hold them.
+    virtual std::optional<std::string> Read(std::uint64_t offset, std::size_t length) = 0;
+};
+
 class DirectoryLister {
 public:
     virtual ~DirectoryLister() = default;
@@ -24,8 +34,8 @@ public:
     // in the order the system delivers them; the listing is closed before this returns.
     // False when the listing cannot start.
     virtual bool List(const std::string& pattern, const std::function<void(const DirectoryEntry&)>& visit) = 0;
-    // The whole file, or nullopt when it cannot be read or is larger than maxBytes.
-    virtual std::optional<std::string> ReadFile(const std::string& path, std::size_t maxBytes) = 0;
+    // nullptr when the file cannot be opened.
+    virtual std::unique_ptr<FileReader> OpenFile(const std::string& path) = 0;
 };
 
 }  // namespace pakvane

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/directory_lister.h"
 #include "platform/plugin_loader.h"
 
 namespace pakvane {
@@ -10,48 +11,32 @@ namespace {
 
 constexpr std::uint16_t kOptionalMagic32 = 0x10B;
 constexpr std::uint16_t kOptionalMagic64 = 0x20B;
-constexpr std::size_t kFileHeaderSize = 20;
 constexpr std::size_t kSectionHeaderSize = 40;
 constexpr std::size_t kExportDirectorySize = 40;
+// A section with the export names larger than this is not taken for a plugin's.
+constexpr std::uint32_t kMaxSectionRead = 64u << 20;
 
-// Little-endian reads that fail instead of reading past the end.
-class Bytes {
+class MemoryReader final : public FileReader {
 public:
-    explicit Bytes(std::string_view data) : data_(data) {}
-    std::size_t Size() const { return data_.size(); }
-    bool Has(std::uint64_t offset, std::uint64_t length) const
+    explicit MemoryReader(std::string_view data) : data_(data) {}
+    std::uint64_t Size() const override { return data_.size(); }
+    std::optional<std::string> Read(std::uint64_t offset, std::size_t length) override
     {
-        return offset <= data_.size() && length <= data_.size() - offset;
-    }
-    std::optional<std::uint32_t> U32(std::uint64_t offset) const { return Read(offset, 4); }
-    std::optional<std::uint16_t> U16(std::uint64_t offset) const
-    {
-        const std::optional<std::uint32_t> value = Read(offset, 2);
-        if (!value) return std::nullopt;
-        return static_cast<std::uint16_t>(*value);
-    }
-    // The NUL-terminated text at offset, which must end inside limit (an offset in the data).
-    std::optional<std::string_view> Text(std::uint64_t offset, std::uint64_t limit) const
-    {
-        limit = std::min<std::uint64_t>(limit, data_.size());
-        if (offset >= limit) return std::nullopt;
-        const std::string_view rest = data_.substr(offset, limit - offset);
-        const std::size_t end = rest.find('\0');
-        if (end == std::string_view::npos) return std::nullopt;
-        return rest.substr(0, end);
+        if (offset > data_.size() || length > data_.size() - offset) return std::nullopt;
+        return std::string(data_.substr(offset, length));
     }
 
 private:
-    std::optional<std::uint32_t> Read(std::uint64_t offset, int length) const
-    {
-        if (!Has(offset, length)) return std::nullopt;
-        std::uint32_t value = 0;
-        for (int i = length - 1; i >= 0; --i) value = (value << 8) | static_cast<unsigned char>(data_[offset + i]);
-        return value;
-    }
-
     std::string_view data_;
 };
+
+// A little-endian field; the caller has checked that bytes holds it.
+std::uint32_t Field(std::string_view bytes, std::size_t at, int length)
+{
+    std::uint32_t value = 0;
+    for (int i = length - 1; i >= 0; --i) value = (value << 8) | static_cast<unsigned char>(bytes[at + i]);
+    return value;
+}
 
 struct Section {
     std::uint32_t virtualAddress;
@@ -59,95 +44,106 @@ struct Section {
     std::uint32_t rawOffset;
 };
 
-// Where an address of the loaded image lies in the file, and where its section's bytes end.
-struct FileRange {
-    std::uint64_t offset;
-    std::uint64_t end;
-};
-
-std::optional<FileRange> Locate(const std::vector<Section>& sections, std::uint32_t rva)
-{
-    for (const Section& section : sections) {
-        const std::uint64_t start = section.virtualAddress;
-        if (rva >= start && rva - start < section.rawSize) {
-            return FileRange{section.rawOffset + (rva - start), std::uint64_t{section.rawOffset} + section.rawSize};
-        }
+// The file's bytes from an address of the loaded image to the end of its section's data;
+// each section is read once, when first needed.
+class SectionData {
+public:
+    SectionData(FileReader& file, std::vector<Section> sections)
+        : file_(file), sections_(std::move(sections)), loaded_(sections_.size())
+    {
     }
-    return std::nullopt;
-}
+    std::optional<std::string_view> From(std::uint32_t rva)
+    {
+        for (std::size_t i = 0; i < sections_.size(); ++i) {
+            const Section& section = sections_[i];
+            if (rva < section.virtualAddress || rva - section.virtualAddress >= section.rawSize) continue;
+            if (section.rawSize > kMaxSectionRead) return std::nullopt;
+            if (!loaded_[i]) loaded_[i] = file_.Read(section.rawOffset, section.rawSize);
+            if (!loaded_[i]) return std::nullopt;
+            return std::string_view(*loaded_[i]).substr(rva - section.virtualAddress);
+        }
+        return std::nullopt;
+    }
+
+private:
+    FileReader& file_;
+    std::vector<Section> sections_;
+    std::vector<std::optional<std::string>> loaded_;  // sized once: views into it stay valid
+};
 
 }  // namespace
 
-std::optional<PeExports> ReadPeExports(std::string_view image)
+std::optional<PeExports> ReadPeExports(FileReader& file)
 {
-    const Bytes bytes(image);
-    if (image.size() < 0x40 || image.substr(0, 2) != "MZ") return std::nullopt;
-    const std::optional<std::uint32_t> peOffset = bytes.U32(0x3C);
-    if (!peOffset || !bytes.Has(*peOffset, 4) || image.substr(*peOffset, 4) != std::string_view("PE\0\0", 4)) {
-        return std::nullopt;
-    }
-    const std::uint64_t fileHeader = std::uint64_t{*peOffset} + 4;
-    const std::optional<std::uint16_t> machine = bytes.U16(fileHeader);
-    const std::optional<std::uint16_t> sectionCount = bytes.U16(fileHeader + 2);
-    const std::optional<std::uint16_t> optionalSize = bytes.U16(fileHeader + 16);
-    if (!machine || !sectionCount || !optionalSize) return std::nullopt;
-
-    const std::uint64_t optional = fileHeader + kFileHeaderSize;
-    const std::optional<std::uint16_t> magic = bytes.U16(optional);
-    if (!magic || (*magic != kOptionalMagic32 && *magic != kOptionalMagic64)) return std::nullopt;
-    const std::uint64_t directoryCountAt = optional + (*magic == kOptionalMagic32 ? 92 : 108);
-    const std::optional<std::uint32_t> directoryCount = bytes.U32(directoryCountAt);
-    if (directoryCountAt + 4 + 8 > optional + *optionalSize) return std::nullopt;  // no export directory entry
-
+    const std::optional<std::string> dos = file.Read(0, 0x40);
+    if (!dos || dos->substr(0, 2) != "MZ") return std::nullopt;
+    const std::uint64_t pe = Field(*dos, 0x3C, 4);
+    const std::optional<std::string> header = file.Read(pe, 24);  // signature and file header
+    if (!header || header->substr(0, 4) != std::string_view("PE\0\0", 4)) return std::nullopt;
     PeExports result;
-    result.machine = *machine;
-    if (!directoryCount || *directoryCount == 0) return std::nullopt;
-    const std::optional<std::uint32_t> exportRva = bytes.U32(directoryCountAt + 4);
-    const std::optional<std::uint32_t> exportSize = bytes.U32(directoryCountAt + 8);
-    if (!exportRva || !exportSize) return std::nullopt;
+    result.machine = static_cast<std::uint16_t>(Field(*header, 4, 2));
+    const std::uint32_t sectionCount = Field(*header, 6, 2);
+    const std::uint32_t optionalSize = Field(*header, 20, 2);
 
+    const std::optional<std::string> optional = file.Read(pe + 24, optionalSize);
+    if (!optional || optionalSize < 2) return std::nullopt;
+    const std::uint32_t magic = Field(*optional, 0, 2);
+    if (magic != kOptionalMagic32 && magic != kOptionalMagic64) return std::nullopt;
+    const std::size_t directories = magic == kOptionalMagic32 ? 92 : 108;  // the count, then the entries
+    if (directories + 12 > optionalSize || Field(*optional, directories, 4) == 0) return std::nullopt;
+    const std::uint32_t exportRva = Field(*optional, directories + 4, 4);
+
+    const std::optional<std::string> table = file.Read(pe + 24 + optionalSize, sectionCount * kSectionHeaderSize);
+    if (!table) return std::nullopt;
     std::vector<Section> sections;
-    const std::uint64_t sectionTable = optional + *optionalSize;
-    if (!bytes.Has(sectionTable, std::uint64_t{*sectionCount} * kSectionHeaderSize)) return std::nullopt;
-    for (std::uint64_t i = 0; i < *sectionCount; ++i) {
-        const std::uint64_t header = sectionTable + i * kSectionHeaderSize;
-        const Section section{*bytes.U32(header + 12), *bytes.U32(header + 16), *bytes.U32(header + 20)};
+    for (std::size_t i = 0; i < sectionCount; ++i) {
+        const std::size_t at = i * kSectionHeaderSize;
+        const Section section{Field(*table, at + 12, 4), Field(*table, at + 16, 4), Field(*table, at + 20, 4)};
         // The system refuses a library whose file does not hold its sections whole.
-        if (section.rawSize != 0 && !bytes.Has(section.rawOffset, section.rawSize)) return std::nullopt;
+        if (section.rawSize != 0 && (section.rawOffset > file.Size() || section.rawSize > file.Size() - section.rawOffset)) {
+            return std::nullopt;
+        }
         sections.push_back(section);
     }
-    if (*exportRva == 0) return result;  // a library without exports
+    if (exportRva == 0) return result;  // a library without exports
 
-    const std::optional<FileRange> directory = Locate(sections, *exportRva);
-    if (!directory || directory->end - directory->offset < kExportDirectorySize ||
-        !bytes.Has(directory->offset, kExportDirectorySize)) {
-        return std::nullopt;
-    }
-    const std::uint32_t nameCount = *bytes.U32(directory->offset + 24);
-    const std::uint32_t namesRva = *bytes.U32(directory->offset + 32);
+    SectionData data(file, std::move(sections));
+    const std::optional<std::string_view> directory = data.From(exportRva);
+    if (!directory || directory->size() < kExportDirectorySize) return std::nullopt;
+    const std::uint32_t nameCount = Field(*directory, 24, 4);
     if (nameCount == 0) return result;
-    const std::optional<FileRange> names = Locate(sections, namesRva);
-    if (!names || (names->end - names->offset) / 4 < nameCount || !bytes.Has(names->offset, std::uint64_t{nameCount} * 4)) {
-        return std::nullopt;
-    }
+    const std::optional<std::string_view> names = data.From(Field(*directory, 32, 4));
+    if (!names || names->size() / 4 < nameCount) return std::nullopt;
     result.names.reserve(nameCount);
-    for (std::uint64_t i = 0; i < nameCount; ++i) {
-        const std::optional<FileRange> name = Locate(sections, *bytes.U32(names->offset + i * 4));
+    for (std::size_t i = 0; i < nameCount; ++i) {
+        const std::optional<std::string_view> name = data.From(Field(*names, i * 4, 4));
         if (!name) return std::nullopt;
-        const std::optional<std::string_view> text = bytes.Text(name->offset, name->end);
-        if (!text) return std::nullopt;
-        result.names.emplace_back(*text);
+        const std::size_t end = name->find('\0');
+        if (end == std::string_view::npos) return std::nullopt;
+        result.names.emplace_back(name->substr(0, end));
     }
     return result;
 }
 
-bool MayBePackerPlugin(std::string_view image, std::uint16_t machine)
+std::optional<PeExports> ReadPeExports(std::string_view image)
 {
-    const std::optional<PeExports> exports = ReadPeExports(image);
+    MemoryReader reader(image);
+    return ReadPeExports(reader);
+}
+
+bool MayBePackerPlugin(FileReader& file, std::uint16_t machine)
+{
+    const std::optional<PeExports> exports = ReadPeExports(file);
     if (!exports || exports->machine != machine) return false;
     return std::all_of(kRequiredPackerExports.begin(), kRequiredPackerExports.end(), [&](std::string_view required) {
         return std::find(exports->names.begin(), exports->names.end(), required) != exports->names.end();
     });
+}
+
+bool MayBePackerPlugin(std::string_view image, std::uint16_t machine)
+{
+    MemoryReader reader(image);
+    return MayBePackerPlugin(reader, machine);
 }
 
 }  // namespace pakvane

@@ -1,7 +1,8 @@
 #pragma once
-// The export names of a Windows library, read from the file's bytes without loading it:
-// a library that cannot be a packer plugin for this program is never given the chance to
-// run its start-up code in our process.
+// The export names of a Windows library, read from the file without loading it: a library
+// that cannot be a packer plugin for this program is never given the chance to run its
+// start-up code in our process. Only the headers and the sections that hold the export
+// names are read.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -9,6 +10,8 @@
 #include <vector>
 
 namespace pakvane {
+
+class FileReader;
 
 inline constexpr std::uint16_t kMachineI386 = 0x014C;
 inline constexpr std::uint16_t kMachineAmd64 = 0x8664;
@@ -21,11 +24,14 @@ struct PeExports {
 };
 
 // nullopt for anything that is not a well-formed PE image as far as this reader looks: a
-// truncated or malformed header, directory or name table. Never reads outside image.
+// truncated or malformed header, section table, directory or name table, or a section the
+// file does not hold whole. Never reads outside the file.
+std::optional<PeExports> ReadPeExports(FileReader& file);
 std::optional<PeExports> ReadPeExports(std::string_view image);
 
-// True when image is a library for the given machine that exports every required packer
+// True when the file is a library for the given machine that exports every required packer
 // function (exact names); only then is it worth loading.
+bool MayBePackerPlugin(FileReader& file, std::uint16_t machine);
 bool MayBePackerPlugin(std::string_view image, std::uint16_t machine);
 
 }  // namespace pakvane

@@ -1,6 +1,7 @@
 #include "plugins/plugin_search.h"
 
 #include <algorithm>
+#include <memory>
 #include <optional>
 
 #include "platform/directory_lister.h"
@@ -86,12 +87,17 @@ private:
         std::string upper = services_.rules.UpperAnsi(path);
         // A library a row names already is not loaded at all.
         if (known_.Contains(upper)) return;
-        const std::optional<std::string> image = services_.lister.ReadFile(path, kMaxPluginFileSize);
-        if (!image || !MayBePackerPlugin(*image, services_.machine)) return;
+        if (!PassesPreCheck(path)) return;
         const std::optional<std::int32_t> flags = ProbePlugin(services_.loader, upper);
         if (!flags) return;
         known_.Add(std::move(upper));
         found_.push_back("auto=" + std::to_string(*flags) + "," + path);
+    }
+
+    bool PassesPreCheck(const std::string& path)
+    {
+        const std::unique_ptr<FileReader> file = services_.lister.OpenFile(path);
+        return file && MayBePackerPlugin(*file, services_.machine);
     }
 
     KnownPaths& known_;

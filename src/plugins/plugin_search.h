@@ -23,8 +23,6 @@ private:
     std::vector<std::string> paths_;
 };
 
-// The largest file read to look at its exports; a bigger one is not taken for a plugin.
-inline constexpr std::size_t kMaxPluginFileSize = 256u << 20;
 // Every kind of entry is listed: read-only, hidden, system, volume label, folder, archive.
 inline constexpr std::uint32_t kSearchAttributeMask = 63;
 

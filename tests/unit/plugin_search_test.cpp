@@ -49,13 +49,28 @@ public:
         --open;
         return true;
     }
-    std::optional<std::string> ReadFile(const std::string& path, std::size_t maxBytes) override
+    std::unique_ptr<FileReader> OpenFile(const std::string& path) override
     {
         EXPECT_EQ(open, 0) << "a file is read while a listing is open";
         const auto file = files.find(path);
-        if (file == files.end() || file->second.size() > maxBytes) return std::nullopt;
-        return file->second;
+        if (file == files.end()) return nullptr;
+        return std::make_unique<Reader>(file->second);
     }
+
+private:
+    class Reader final : public FileReader {
+    public:
+        explicit Reader(std::string bytes) : bytes_(std::move(bytes)) {}
+        std::uint64_t Size() const override { return bytes_.size(); }
+        std::optional<std::string> Read(std::uint64_t offset, std::size_t length) override
+        {
+            if (offset > bytes_.size() || length > bytes_.size() - offset) return std::nullopt;
+            return bytes_.substr(offset, length);
+        }
+
+    private:
+        std::string bytes_;
+    };
 };
 
 // Answers as a loader would for the plugin image; a flags value per upper-cased path.

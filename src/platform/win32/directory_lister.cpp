@@ -21,21 +21,34 @@ private:
     HANDLE handle_;
 };
 
-class ReadHandle {
+class Win32FileReader final : public FileReader {
 public:
-    explicit ReadHandle(const std::string& path)
-        : handle_(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr))
+    explicit Win32FileReader(HANDLE handle, std::uint64_t size) : handle_(handle), size_(size) {}
+    ~Win32FileReader() override { CloseHandle(handle_); }
+    Win32FileReader(const Win32FileReader&) = delete;
+    Win32FileReader& operator=(const Win32FileReader&) = delete;
+
+    std::uint64_t Size() const override { return size_; }
+    std::optional<std::string> Read(std::uint64_t offset, std::size_t length) override
     {
+        if (offset > size_ || length > size_ - offset) return std::nullopt;
+        std::string bytes(length, '\0');
+        std::size_t done = 0;
+        while (done < length) {
+            OVERLAPPED at{};
+            at.Offset = static_cast<DWORD>(offset + done);
+            at.OffsetHigh = static_cast<DWORD>((offset + done) >> 32);
+            DWORD read = 0;
+            const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(length - done, 1u << 24));
+            if (!::ReadFile(handle_, bytes.data() + done, chunk, &read, &at) || read == 0) return std::nullopt;
+            done += read;
+        }
+        return bytes;
     }
-    ~ReadHandle() { if (Valid()) CloseHandle(handle_); }
-    ReadHandle(const ReadHandle&) = delete;
-    ReadHandle& operator=(const ReadHandle&) = delete;
-    bool Valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-    HANDLE Get() const { return handle_; }
 
 private:
     HANDLE handle_;
+    std::uint64_t size_;
 };
 
 }  // namespace
@@ -54,23 +67,17 @@ bool Win32DirectoryLister::List(const std::string& pattern, const std::function<
     return true;
 }
 
-std::optional<std::string> Win32DirectoryLister::ReadFile(const std::string& path, std::size_t maxBytes)
+std::unique_ptr<FileReader> Win32DirectoryLister::OpenFile(const std::string& path)
 {
-    const ReadHandle file(path);
+    const HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, 0, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return nullptr;
     LARGE_INTEGER size{};
-    if (!file.Valid() || !GetFileSizeEx(file.Get(), &size) || size.QuadPart < 0 ||
-        static_cast<unsigned long long>(size.QuadPart) > maxBytes) {
-        return std::nullopt;
+    if (!GetFileSizeEx(handle, &size) || size.QuadPart < 0) {
+        CloseHandle(handle);
+        return nullptr;
     }
-    std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        DWORD read = 0;
-        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 24));
-        if (!::ReadFile(file.Get(), bytes.data() + done, chunk, &read, nullptr) || read == 0) return std::nullopt;
-        done += read;
-    }
-    return bytes;
+    return std::make_unique<Win32FileReader>(handle, static_cast<std::uint64_t>(size.QuadPart));
 }
 
 }  // namespace pakvane

@@ -8,7 +8,7 @@ namespace pakvane {
 class Win32DirectoryLister final : public DirectoryLister {
 public:
     bool List(const std::string& pattern, const std::function<void(const DirectoryEntry&)>& visit) override;
-    std::optional<std::string> ReadFile(const std::string& path, std::size_t maxBytes) override;
+    std::unique_ptr<FileReader> OpenFile(const std::string& path) override;
 };
 
 }  // namespace pakvane
