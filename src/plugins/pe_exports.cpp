@@ -100,7 +100,8 @@ std::optional<PeExports> ReadPeExports(FileReader& file)
         const std::size_t at = i * kSectionHeaderSize;
         const Section section{Field(*table, at + 12, 4), Field(*table, at + 16, 4), Field(*table, at + 20, 4)};
         // The system refuses a library whose file does not hold its sections whole.
-        if (section.rawSize != 0 && (section.rawOffset > file.Size() || section.rawSize > file.Size() - section.rawOffset)) {
+        const bool outside = section.rawOffset > file.Size() || section.rawSize > file.Size() - section.rawOffset;
+        if (section.rawSize != 0 && outside) {
             return std::nullopt;
         }
         sections.push_back(section);

@@ -74,8 +74,8 @@ private:
             if (entry.attributes & kExcluded) return;
             if (entry.attributes & kFileAttributeDirectory) {
                 if (entry.name != "." && entry.name != "..") subfolders.push_back(entry.name);
-            } else if (!(entry.attributes & kFileAttributeVolumeLabel) && HasPluginExtension(entry.name, services_.rules)) {
-                libraries.push_back(entry.name);
+            } else if (!(entry.attributes & kFileAttributeVolumeLabel)) {
+                if (HasPluginExtension(entry.name, services_.rules)) libraries.push_back(entry.name);
             }
         });
         for (const std::string& name : libraries) Consider(folder + name);

@@ -33,7 +33,7 @@ inline std::string MakePeImage(std::uint16_t machine, const std::vector<std::str
         strings += name;
         strings += '\0';
     }
-    const std::uint32_t rawSize = 40 + 4 * static_cast<std::uint32_t>(names.size()) + static_cast<std::uint32_t>(strings.size());
+    const auto rawSize = static_cast<std::uint32_t>(40 + 4 * names.size() + strings.size());
     std::string image(0x200 + rawSize, '\0');
     image[0] = 'M';
     image[1] = 'Z';

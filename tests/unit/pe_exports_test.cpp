@@ -70,7 +70,8 @@ TEST(PeExportsTest, RejectsDirectoriesThatPointOutside)
     };
     for (const Damage& d : damages) {
         std::string image = good;
-        PutLe(image, d.offset, d.value, d.offset == 0x46 || d.offset == 0x44 + 16 || d.offset == at.optionalHeader ? 2 : 4);
+        const bool shortField = d.offset == 0x46 || d.offset == 0x44 + 16 || d.offset == at.optionalHeader;
+        PutLe(image, d.offset, d.value, shortField ? 2 : 4);
         const std::optional<PeExports> read = ReadPeExports(image);
         if (read) {
             EXPECT_NE(read->names, kPluginExports) << d.what;

@@ -33,7 +33,8 @@ public:
         folders[folder].push_back({name, attributes});
         files[folder + name] = bytes;
     }
-    void AddFolder(const std::string& parent, const std::string& name, std::uint32_t attributes = kFileAttributeDirectory)
+    void AddFolder(const std::string& parent, const std::string& name,
+                   std::uint32_t attributes = kFileAttributeDirectory)
     {
         folders[parent].push_back({name, attributes});
         folders.try_emplace(parent + name + "\\");

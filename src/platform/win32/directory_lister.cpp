@@ -69,8 +69,8 @@ bool Win32DirectoryLister::List(const std::string& pattern, const std::function<
 
 std::unique_ptr<FileReader> Win32DirectoryLister::OpenFile(const std::string& path)
 {
-    const HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                      nullptr, OPEN_EXISTING, 0, nullptr);
+    constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    const HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING, 0, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return nullptr;
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(handle, &size) || size.QuadPart < 0) {
