@@ -1,6 +1,7 @@
 // Load, sort and save of large association lists, timed against what the Windows profile
 // API itself needs for the same files, and against the naive key-by-key use of that API;
-// then start-up to a shown window (window_startup.cpp). Prints tables and the targets;
+// then the plugin search against a bare folder walk (plugin_search.cpp); then start-up to
+// a shown window (window_startup.cpp). Prints tables and the targets;
 // never run by the tests.
 #include <windows.h>
 
@@ -19,6 +20,7 @@
 #include "platform/win32/code_page.h"
 #include "platform/win32/environment.h"
 #include "platform/win32/file_system.h"
+#include "plugin_search.h"
 #include "profile_peers.h"
 #include "sort_comparisons.h"
 #include "window_startup.h"
@@ -329,6 +331,7 @@ int Run(bool windowOnly)
         }
         Print(all);
         PrintSortComparisons();
+        PrintPluginSearch();
     }
     consistent &= RunWindowStartup([&](std::size_t rows, int runs) { return bench.MeasureLoadSort(rows, runs); });
     std::printf("\nTotal run time %.1f s.%s\n", Now() - start,
@@ -339,15 +342,20 @@ int Run(bool windowOnly)
 }  // namespace
 }  // namespace pakvane::bench
 
-// --window measures only the window start-up.
+// --window measures only the window start-up, --search only the plugin search.
 int main(int argc, char** argv)
 {
     const bool windowOnly = argc > 1 && std::string(argv[1]) == "--window";
-    if (argc > 2 || (argc == 2 && !windowOnly)) {
-        std::fprintf(stderr, "usage: pakvane_bench [--window]\n");
+    const bool searchOnly = argc > 1 && std::string(argv[1]) == "--search";
+    if (argc > 2 || (argc == 2 && !windowOnly && !searchOnly)) {
+        std::fprintf(stderr, "usage: pakvane_bench [--window | --search]\n");
         return 2;
     }
     try {
+        if (searchOnly) {
+            pakvane::bench::PrintPluginSearch();
+            return 0;
+        }
         return pakvane::bench::Run(windowOnly);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "benchmark failed: %s\n", error.what());

@@ -122,9 +122,6 @@ void TMainForm::SetSortByExtension(bool byExtension)
     ShowCommandStates();
 }
 
-// Commands whose work belongs to other parts of the program; they arrive with them.
-void TMainForm::FindItemClick() {}
-
 // The save shows its own messages and clears the unsaved-changes state itself.
 void TMainForm::ApplyButtonClick()
 {

@@ -1,7 +1,11 @@
-// The main window's plugin commands: the memo for the selected row, choosing the
-// commander folder, rewriting plugin paths to and from the %commander_path% form, and
-// the plugin services the properties dialog uses.
+// The main window's plugin commands: the memo for the selected row, the search for plugins
+// under a folder, choosing the commander folder, rewriting plugin paths to and from the
+// %commander_path% form, and the plugin services the properties dialog uses.
 #include <windows.h>
+
+#include <exception>
+#include <string>
+#include <vector>
 
 #include "app/browse_folder_dialog.h"
 #include "app/comment_form.h"
@@ -15,9 +19,27 @@
 #include "comments/plugin_memo.h"
 #include "config/association.h"
 #include "config/commander_path.h"
+#include "plugins/pe_exports.h"
 #include "plugins/plugin_probe.h"
+#include "plugins/plugin_search.h"
 
 namespace pakvane {
+
+namespace {
+
+// The hourglass for the length of a long command, and the cursor before it afterwards.
+class WaitCursor {
+public:
+    WaitCursor() : previous_(SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32514)))) {}  // IDC_WAIT
+    ~WaitCursor() { SetCursor(previous_); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+
+private:
+    HCURSOR previous_;
+};
+
+}  // namespace
 
 // What asking for the commander folder needs, for the length of one action: the messages
 // owned by `owner`, and the folder picker.
@@ -40,6 +62,43 @@ void TMainForm::WCXListClick()
                                   PluginFacts{services_->files, services_->versions, *services_->rules}, strings_);
     });
     SetMemoText(Widen(memo.comment) + L"\r\n" + WidenAnsi(memo.versions));
+}
+
+// Every plugin found under a chosen folder that no row names yet becomes a switched-off
+// "auto" row. The rows are put in only when the walk is over, so a walk that fails leaves
+// the list as it was.
+void TMainForm::FindItemClick()
+{
+    KnownPaths known;
+    const std::optional<std::string> chosen =
+        WithCommanderFolderUi(Handle(), [&](const CommanderFolderUi& ui) -> std::optional<std::string> {
+            for (const AssociationRow& row : list_.Rows()) {
+                std::string path = ParseAssociation(row.text).path;
+                if (!ExpandCommanderPath(path, commanderFolder_, ui, *services_->rules)) return std::nullopt;
+                known.Add(services_->rules->UpperAnsi(path));
+            }
+            return ui.picker.PickFolder(Str::AskSearchFolder, commanderFolder_);
+        });
+    if (!chosen) return;
+    std::string folder = *chosen;
+    if (!folder.empty() && folder.back() != '\\') folder += '\\';
+
+    std::vector<std::string> found;
+    {
+        const WaitCursor wait;
+        try {
+            const SearchServices search{services_->folders, services_->plugins, *services_->rules, kProgramMachine};
+            found = SearchFolder(known, folder, search);
+        } catch (const std::exception&) {
+            found.clear();
+        }
+        list_.Reserve(list_.Count() + found.size());
+        for (std::string& row : found) list_.Append(std::move(row), false);
+        SortAssociations(list_, state_.sortMode, *services_->rules);
+        listView_.Refresh();
+    }
+    WCXListClick();
+    if (!found.empty()) SetUnsavedChanges(true);
 }
 
 void TMainForm::DefComItemClick()

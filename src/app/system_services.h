@@ -6,6 +6,7 @@
 #include "platform/commander.h"
 #include "platform/text_rules.h"
 #include "platform/win32/code_page.h"
+#include "platform/win32/directory_lister.h"
 #include "platform/win32/environment.h"
 #include "platform/win32/file_system.h"
 #include "platform/win32/folder_listing.h"
@@ -24,6 +25,7 @@ struct SystemServices {
     Win32Environment environment;
     std::unique_ptr<CommanderNotifier> commander = MakeCommanderNotifier();
     InProcessPluginLoader plugins;
+    Win32DirectoryLister folders;
     Win32VersionInfoSource versions;
 
     ConfigurationIo Io() { return ConfigurationIo{files, codePage, *rules, environment}; }

@@ -1,0 +1,45 @@
+#pragma once
+// Finding packer plugins under a folder: every library with the extension .wcx that is a
+// plugin and that no row names yet becomes a new, switched-off row "auto=<flags>,<path>".
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace pakvane {
+
+class DirectoryLister;
+class PluginLoader;
+class TextRules;
+
+// Upper-cased full paths of the libraries already named, kept sorted for binary search.
+class KnownPaths {
+public:
+    bool Contains(std::string_view upperPath) const;
+    // False when the path was there already.
+    bool Add(std::string upperPath);
+
+private:
+    std::vector<std::string> paths_;
+};
+
+// Every kind of entry is listed: read-only, hidden, system, volume label, folder, archive.
+inline constexpr std::uint32_t kSearchAttributeMask = 63;
+
+struct SearchServices {
+    DirectoryLister& lister;
+    PluginLoader& loader;
+    const TextRules& rules;
+    std::uint16_t machine;  // only libraries for this machine are loaded
+};
+
+// True for a name whose extension (from its last ".") is ".wcx" in any letter case.
+bool HasPluginExtension(std::string_view name, const TextRules& rules);
+
+// Walks folder (ending in "\") and every folder below it, depth first, a folder's files
+// before its subfolders, at most one listing open at a time. Returns the rows for the
+// plugins found that known does not hold, in the order found; their paths are added to
+// known. The caller appends them switched off.
+std::vector<std::string> SearchFolder(KnownPaths& known, const std::string& folder, const SearchServices& services);
+
+}  // namespace pakvane
