@@ -87,7 +87,7 @@ void TMainForm::FindItemClick()
     {
         const WaitCursor wait;
         try {
-            const SearchServices search{services_->folders, services_->plugins, *services_->rules, kProgramMachine};
+            const SearchServices search{services_->directories, services_->plugins, *services_->rules, kProgramMachine};
             found = SearchFolder(known, folder, search);
         } catch (const std::exception&) {
             found.clear();

@@ -18,14 +18,14 @@ namespace pakvane {
 
 struct SystemServices {
     Win32FileSystem files;
-    Win32FolderListing folders;
+    Win32FolderListing languageFolders;  // the *.lng files beside the program
     Win32CodePage codePage;
     std::unique_ptr<TextRules> rules = MakeSystemTextRules();
     Win32Registry registry;
     Win32Environment environment;
     std::unique_ptr<CommanderNotifier> commander = MakeCommanderNotifier();
     InProcessPluginLoader plugins;
-    Win32DirectoryLister folders;
+    Win32DirectoryLister directories;    // the plugin search's walk
     Win32VersionInfoSource versions;
 
     ConfigurationIo Io() { return ConfigurationIo{files, codePage, *rules, environment}; }
