@@ -35,7 +35,7 @@ struct Size {
     std::size_t rows;
     int runs;
     int writeFloorRuns;  // WritePrivateProfileSectionA is quadratic under Wine
-    int naiveRuns;       // 0: the key-by-key peer is not run (it is quadratic)
+    int naiveRuns;  // 0: the key-by-key peer is not run (it is quadratic)
 };
 const Size kSizes[] = {{1'000, 9, 9, 3}, {10'000, 5, 5, 1}, {65'536, 3, 1, 0}};
 
@@ -46,7 +46,7 @@ struct Figures {
     double load = 0, sortByExtension = 0, sortByPlugin = 0, save = 0;  // ours
     double readFloor = 0, writeFloor = 0;
     double naiveLoadSort = 0, naiveSave = 0;  // 0 when not run
-    bool consistent = true;                   // every run read and wrote what it should
+    bool consistent = true;  // every run read and wrote what it should
     double LoadSort() const { return load + sortByExtension; }
 };
 
@@ -271,8 +271,8 @@ void Print(const std::vector<Figures>& all)
     for (const Figures& f : all) {
         if (f.naiveLoadSort == 0) continue;
         std::printf("%8zu %10.1f (%9.1f) %8.1f %10.1f (%9.1f) %8.1f %11.1f\n", f.rows, Ms(f.naiveLoadSort),
-                    Ms(f.LoadSort()), f.naiveLoadSort / f.LoadSort(), Ms(f.naiveSave), Ms(f.save),
-                    f.naiveSave / f.save, (f.naiveLoadSort + f.naiveSave) / (f.LoadSort() + f.save));
+                    Ms(f.LoadSort()), f.naiveLoadSort / f.LoadSort(), Ms(f.naiveSave), Ms(f.save), f.naiveSave / f.save,
+                    (f.naiveLoadSort + f.naiveSave) / (f.LoadSort() + f.save));
     }
 
     const auto find = [&](std::size_t rows) -> const Figures* {
@@ -300,8 +300,8 @@ void Print(const std::vector<Figures>& all)
         const double rows = 65'536.0 / 10'000.0;
         const double loadSort = big->LoadSort() / ten->LoadSort() / rows;
         const double save = big->save / ten->save / rows;
-        std::printf("  same bound per row (10,000 -> 65,536, <= 1.2): load+sort %.2f, save %.2f  %s\n", loadSort,
-                    save, Verdict(loadSort <= 1.2 && save <= 1.2));
+        std::printf("  same bound per row (10,000 -> 65,536, <= 1.2): load+sort %.2f, save %.2f  %s\n", loadSort, save,
+                    Verdict(loadSort <= 1.2 && save <= 1.2));
     }
     if (ten && ten->naiveLoadSort > 0) {
         const double loadSort = ten->naiveLoadSort / ten->LoadSort();
@@ -314,9 +314,10 @@ void Print(const std::vector<Figures>& all)
 
 int Run(bool windowOnly)
 {
-    std::printf("Pakvane benchmark on %s, ANSI code page %u. Files are rewritten before every timed step,\n"
-                "so the profile API reads them afresh as our engine does; saves go to disk (both files).\n",
-                WineVersion().c_str(), GetACP());
+    std::printf(
+        "Pakvane benchmark on %s, ANSI code page %u. Files are rewritten before every timed step,\n"
+        "so the profile API reads them afresh as our engine does; saves go to disk (both files).\n",
+        WineVersion().c_str(), GetACP());
     const double start = Now();
     TempFolder folder;
     Bench bench(folder);

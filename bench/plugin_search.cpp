@@ -22,7 +22,7 @@ namespace {
 constexpr int kTopFolders = 100;
 constexpr int kSubfolders = 99;  // 100 + 100 * 99 = 10,000 folders
 constexpr int kCandidateEvery = 10;
-constexpr int kPlugins = 20;     // copies of a real plugin in the second tree
+constexpr int kPlugins = 20;  // copies of a real plugin in the second tree
 
 std::string ProgramFolder()
 {
@@ -55,8 +55,10 @@ void RemoveTree(const std::string& folder)
         do {
             const std::string name = found.cFileName;
             if (name == "." || name == "..") continue;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(folder + name + "\\");
-            else DeleteFileA((folder + name).c_str());
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(folder + name + "\\");
+            else
+                DeleteFileA((folder + name).c_str());
         } while (FindNextFileA(search, &found));
         FindClose(search);
     }

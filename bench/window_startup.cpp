@@ -176,13 +176,16 @@ const char* Verdict(bool met)
 
 void Print(const Figures& bare, const std::vector<Figures>& all)
 {
-    std::printf("\nStart-up to a shown window (ms, median of the runs; one over %.0f s is not repeated): from\n"
-                "process creation until the window is visible and its list holds every row;\n"
-                "core = load+sort of the same rows in-process\n",
-                kRepeatBelowSeconds);
+    std::printf(
+        "\nStart-up to a shown window (ms, median of the runs; one over %.0f s is not repeated): from\n"
+        "process creation until the window is visible and its list holds every row;\n"
+        "core = load+sort of the same rows in-process\n",
+        kRepeatBelowSeconds);
     std::printf("%8s %5s %10s %10s %12s %8s\n", "rows", "runs", "window", "core", "window-core", "x bare");
-    if (bare.window) std::printf("%8s %5d %10.1f\n", "bare", bare.runs, *bare.window * 1000);
-    else std::printf("%8s %5d  failed: %s\n", "bare", bare.runs, bare.failure.c_str());
+    if (bare.window)
+        std::printf("%8s %5d %10.1f\n", "bare", bare.runs, *bare.window * 1000);
+    else
+        std::printf("%8s %5d  failed: %s\n", "bare", bare.runs, bare.failure.c_str());
     for (const Figures& f : all) {
         if (!f.window) {
             std::printf("%8zu %5d %10s %10.1f  failed: %s\n", f.rows, f.runs, "-", f.core * 1000, f.failure.c_str());

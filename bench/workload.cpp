@@ -22,10 +22,14 @@ std::string PathFor(std::size_t plugin)
 {
     const std::string id = std::to_string(plugin);
     switch (plugin % 4) {
-    case 0: return "%COMMANDER_PATH%\\Plugins\\wcx\\Plugin" + id + "\\plugin" + id + ".wcx";
-    case 1: return "C:\\Program Files\\Total Commander\\Plugins\\wcx\\Multi-Arc_" + id + "\\MultiArc.wcx";
-    case 2: return "d:\\tools\\tc\\plugins\\wcx\\total7zip" + id + "\\7zip.wcx";
-    default: return "%COMMANDER_PATH%\\PLUGINS\\WCX\\Sfx'Tool " + id + "\\sfx-tool.wcx";
+    case 0:
+        return "%COMMANDER_PATH%\\Plugins\\wcx\\Plugin" + id + "\\plugin" + id + ".wcx";
+    case 1:
+        return "C:\\Program Files\\Total Commander\\Plugins\\wcx\\Multi-Arc_" + id + "\\MultiArc.wcx";
+    case 2:
+        return "d:\\tools\\tc\\plugins\\wcx\\total7zip" + id + "\\7zip.wcx";
+    default:
+        return "%COMMANDER_PATH%\\PLUGINS\\WCX\\Sfx'Tool " + id + "\\sfx-tool.wcx";
     }
 }
 
@@ -172,11 +176,12 @@ TempFolder::~TempFolder()
 void PutFile(const std::string& path, std::string_view bytes)
 {
     DeleteFileA(path.c_str());
-    const HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE file =
+        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot write " + path);
     DWORD written = 0;
-    const bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-                    written == bytes.size();
+    const bool ok =
+        WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) && written == bytes.size();
     CloseHandle(file);
     if (!ok) throw std::runtime_error("cannot write " + path);
 }

@@ -10,9 +10,9 @@
 namespace pakvane::bench {
 
 struct Workload {
-    std::size_t rows = 0;               // enabled + disabled
-    std::string configurationBytes;     // the whole wincmd.ini
-    std::string settingsBytes;          // the whole settings file
+    std::size_t rows = 0;  // enabled + disabled
+    std::string configurationBytes;  // the whole wincmd.ini
+    std::string settingsBytes;  // the whole settings file
 };
 
 // rows associations, nine in ten enabled, in no particular order, with unique extensions

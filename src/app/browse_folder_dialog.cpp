@@ -35,7 +35,10 @@ struct PidlDeleter {
 using UniquePidl = std::unique_ptr<ITEMIDLIST, PidlDeleter>;
 
 struct ComReleaser {
-    void operator()(IUnknown* object) const noexcept { if (object) object->Release(); }
+    void operator()(IUnknown* object) const noexcept
+    {
+        if (object) object->Release();
+    }
 };
 using UniqueShellFolder = std::unique_ptr<IShellFolder, ComReleaser>;
 
@@ -43,7 +46,10 @@ using UniqueShellFolder = std::unique_ptr<IShellFolder, ComReleaser>;
 class ComInitialization {
 public:
     ComInitialization() : result_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
-    ~ComInitialization() { if (SUCCEEDED(result_)) CoUninitialize(); }
+    ~ComInitialization()
+    {
+        if (SUCCEEDED(result_)) CoUninitialize();
+    }
     ComInitialization(const ComInitialization&) = delete;
     ComInitialization& operator=(const ComInitialization&) = delete;
 
@@ -183,8 +189,7 @@ void TBrowseFolderDialog::Attach(HWND hwnd)
 
 void TBrowseFolderDialog::Detach()
 {
-    if (window_ && IsWindow(window_))
-        RemoveWindowSubclass(window_, &TBrowseFolderDialog::SubclassProc, kSubclassId);
+    if (window_ && IsWindow(window_)) RemoveWindowSubclass(window_, &TBrowseFolderDialog::SubclassProc, kSubclassId);
     window_ = nullptr;
 }
 

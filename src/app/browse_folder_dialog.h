@@ -18,7 +18,14 @@ class InterfaceStrings;
 
 // Browsing options, each one shell flag (positions as listed).
 enum class TBrowseFlag {
-    bfComputers, bfPrinters, bfNotNetwork, bfOnlySysAnsectors, bfOnlySysDir, bfStatusText, bfEditBox, bfIncludeFiles,
+    bfComputers,
+    bfPrinters,
+    bfNotNetwork,
+    bfOnlySysAnsectors,
+    bfOnlySysDir,
+    bfStatusText,
+    bfEditBox,
+    bfIncludeFiles,
 };
 
 class TBrowseFlags {
@@ -54,13 +61,13 @@ public:
 
     // Plain values, read by Execute. UI texts are wide so that they show correctly whatever
     // the ANSI code page; paths are ANSI data.
-    std::wstring Title;           // instruction above the tree; none when empty
-    TBrowseFlags Flag;            // browsing options
+    std::wstring Title;  // instruction above the tree; none when empty
+    TBrowseFlags Flag;  // browsing options
     TRootFolder Root = TRootFolder::rfDeskTop;
-    std::string OtherRoot;        // the top folder when Root is rfOtherRoot
-    std::string Path;             // before Execute: the folder to select; after a confirmed one: the choice
-    std::wstring Caption;         // title-bar text; the shell's own when empty
-    HWND Owner = nullptr;         // the program's top-level window, owner of the browser
+    std::string OtherRoot;  // the top folder when Root is rfOtherRoot
+    std::string Path;  // before Execute: the folder to select; after a confirmed one: the choice
+    std::wstring Caption;  // title-bar text; the shell's own when empty
+    HWND Owner = nullptr;  // the program's top-level window, owner of the browser
 
     // Shows the browser modally, the program's other windows disabled meanwhile. True when
     // the user confirmed a folder (Path then holds it); false, Path unchanged, otherwise.
@@ -85,7 +92,10 @@ private:
 class BrowseFolderPicker final : public FolderPicker {
 public:
     BrowseFolderPicker(TBrowseFolderDialog& dialog, const InterfaceStrings& strings)
-        : dialog_(dialog), strings_(strings) {}
+        : dialog_(dialog),
+          strings_(strings)
+    {
+    }
     std::optional<std::string> PickFolder(Str title, const std::string& initial) override;
 
 private:

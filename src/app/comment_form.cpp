@@ -14,23 +14,53 @@ constexpr int kMaxLength = 512;
 constexpr DWORD kButton = kChildStyle | WS_TABSTOP;
 
 constexpr ControlRow kControls[] = {
-    {ids::kCommentMemo, L"EDIT", kChildStyle | WS_TABSTOP | WS_GROUP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL,
-     WS_EX_CLIENTEDGE, {2, 15, 368, 88}, kAnchorTopLeft},
-    {ids::kCommentOkButton, L"BUTTON", kButton | WS_GROUP | BS_DEFPUSHBUTTON, 0, {216, 112, 75, 25}, kAnchorTopLeft,
-     CaptionKind::Text, Str::Apply},
-    {ids::kCommentCancelButton, L"BUTTON", kButton, 0, {296, 112, 75, 25}, kAnchorTopLeft, CaptionKind::Text,
+    {ids::kCommentMemo,
+     L"EDIT",
+     kChildStyle | WS_TABSTOP | WS_GROUP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL,
+     WS_EX_CLIENTEDGE,
+     {2, 15, 368, 88},
+     kAnchorTopLeft},
+    {ids::kCommentOkButton,
+     L"BUTTON",
+     kButton | WS_GROUP | BS_DEFPUSHBUTTON,
+     0,
+     {216, 112, 75, 25},
+     kAnchorTopLeft,
+     CaptionKind::Text,
+     Str::Apply},
+    {ids::kCommentCancelButton,
+     L"BUTTON",
+     kButton,
+     0,
+     {296, 112, 75, 25},
+     kAnchorTopLeft,
+     CaptionKind::Text,
      Str::Cancel},
-    {ids::kOem2AnsiButton, L"BUTTON", kButton, 0, {8, 112, 89, 25}, kAnchorTopLeft, CaptionKind::Fixed, Str::IniGroup,
+    {ids::kOem2AnsiButton,
+     L"BUTTON",
+     kButton,
+     0,
+     {8, 112, 89, 25},
+     kAnchorTopLeft,
+     CaptionKind::Fixed,
+     Str::IniGroup,
      L"OEM -> ANSI"},
-    {ids::kCommentGroupBox, L"BUTTON", kChildStyle | BS_GROUPBOX, 0, {0, 0, 372, 105}, kAnchorTopLeft,
-     CaptionKind::PaddedGroup, Str::Comment},
+    {ids::kCommentGroupBox,
+     L"BUTTON",
+     kChildStyle | BS_GROUPBOX,
+     0,
+     {0, 0, 372, 105},
+     kAnchorTopLeft,
+     CaptionKind::PaddedGroup,
+     Str::Comment},
 };
 static_assert(IdsAreUnique(kControls));
 
 // No interface string covers text the ANSI code page cannot hold, which only typed or
 // pasted Unicode brings about; it is said in both languages.
 constexpr wchar_t kUnrepresentableComment[] =
-    L"\u041A\u043E\u043C\u043C\u0435\u043D\u0442\u0430\u0440\u0438\u0439 \u0441\u043E\u0434\u0435\u0440\u0436\u0438\u0442 "
+    L"\u041A\u043E\u043C\u043C\u0435\u043D\u0442\u0430\u0440\u0438\u0439 "
+    L"\u0441\u043E\u0434\u0435\u0440\u0436\u0438\u0442 "
     L"\u0441\u0438\u043C\u0432\u043E\u043B\u044B, \u043A\u043E\u0442\u043E\u0440\u044B\u0445 \u043D\u0435\u0442 \u0432 "
     L"\u043A\u043E\u0434\u043E\u0432\u043E\u0439 \u0441\u0442\u0440\u0430\u043D\u0438\u0446\u0435 Windows.\n"
     L"The comment holds characters that the Windows code page lacks; descript.ion cannot store them.";
@@ -38,7 +68,10 @@ constexpr wchar_t kUnrepresentableComment[] =
 class TCommentForm final : public ModalDialog {
 public:
     TCommentForm(const std::string& fileName, const std::string& comment, const InterfaceStrings& strings)
-        : ModalDialog(kCommentFormClass, kClientSize), fileName_(fileName), comment_(comment), strings_(strings)
+        : ModalDialog(kCommentFormClass, kClientSize),
+          fileName_(fileName),
+          comment_(comment),
+          strings_(strings)
     {
     }
 
@@ -70,10 +103,17 @@ private:
     {
         switch (id) {
         case IDOK:
-        case ids::kCommentOkButton: OkButtonClick(); return true;
-        case ids::kCommentCancelButton: End(IDCANCEL); return true;
-        case ids::kOem2AnsiButton: Oem2AnsiButtonClick(); return true;
-        default: return false;
+        case ids::kCommentOkButton:
+            OkButtonClick();
+            return true;
+        case ids::kCommentCancelButton:
+            End(IDCANCEL);
+            return true;
+        case ids::kOem2AnsiButton:
+            Oem2AnsiButtonClick();
+            return true;
+        default:
+            return false;
         }
     }
 

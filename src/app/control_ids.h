@@ -36,7 +36,7 @@ constexpr int kFindItem = 305;
 constexpr int kDefLngItem = 306;
 constexpr int kLngItem = 307;  // the item that opens the language submenu
 constexpr int kFirstLanguageItem = 400;  // one item per language file from here on
-constexpr int kLastLanguageItem = 499;   // more files than that get no item
+constexpr int kLastLanguageItem = 499;  // more files than that get no item
 
 // Properties dialog (TPropForm).
 constexpr int kPropGroupBox1 = 500;

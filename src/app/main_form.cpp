@@ -181,7 +181,8 @@ LRESULT TMainForm::FormActivate(WPARAM wParam)
     // Not while a modal dialog of ours is open: the owner is disabled then, and taking the
     // focus back would take the activation from the dialog as it appears.
     if (!HIWORD(wParam) && IsWindowEnabled(Handle())) {
-        HWND focus = lastFocus_ && IsWindow(lastFocus_) && IsWindowEnabled(lastFocus_) ? lastFocus_ : listView_.Handle();
+        HWND focus =
+            lastFocus_ && IsWindow(lastFocus_) && IsWindowEnabled(lastFocus_) ? lastFocus_ : listView_.Handle();
         SetFocus(focus);
     }
     return 0;

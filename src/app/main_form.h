@@ -75,7 +75,7 @@ public:
     // The program state, and the commands that change it; every change is shown at once.
     const ProgramState& State() const { return state_; }
     void DisableListCommands();  // Add, Properties, Delete and Apply withdrawn
-    void EnableRowCommands();    // Properties and Delete offered
+    void EnableRowCommands();  // Properties and Delete offered
     bool HasUnsavedChanges() const { return state_.unsavedChanges; }
     void SetUnsavedChanges(bool changed);
     bool SortByExtension() const { return state_.sortMode == SortMode::ByExtension; }
@@ -143,7 +143,10 @@ private:
     };
     static std::span<const CommandRow> Commands();
     template <void (TMainForm::*Handler)()>
-    void Run(int) { (this->*Handler)(); }
+    void Run(int)
+    {
+        (this->*Handler)();
+    }
     void OnCommand(int id);
     bool IsCommandEnabled(int id) const;
     void ShowCommandStates();

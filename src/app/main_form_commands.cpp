@@ -64,13 +64,18 @@ bool TMainForm::IsCommandEnabled(int id) const
     const CommandStates commands = DeriveCommandStates(state_);
     switch (id) {
     case ids::kAddButton:
-    case ids::kAddItem: return commands.add;
+    case ids::kAddItem:
+        return commands.add;
     case ids::kPropButton:
-    case ids::kPropItem: return commands.properties;
+    case ids::kPropItem:
+        return commands.properties;
     case ids::kDelButton:
-    case ids::kDelItem: return commands.remove;
-    case ids::kApplyButton: return commands.apply;
-    default: return true;  // OpenIni, Tools, Cancel, Comment and the Tools menu: always offered
+    case ids::kDelItem:
+        return commands.remove;
+    case ids::kApplyButton:
+        return commands.apply;
+    default:
+        return true;  // OpenIni, Tools, Cancel, Comment and the Tools menu: always offered
     }
 }
 
@@ -85,7 +90,9 @@ void TMainForm::ShowCommandStates()
             if (!enabled && GetFocus() == button) SetFocus(listView_.Handle());
             EnableWindow(button, enabled);
         }
-        if (itemId) EnableMenuItem(popupMenu_.get(), static_cast<UINT>(itemId), MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+        if (itemId)
+            EnableMenuItem(popupMenu_.get(), static_cast<UINT>(itemId),
+                           MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
     };
     show(ids::kAddButton, ids::kAddItem, commands.add);
     show(ids::kPropButton, ids::kPropItem, commands.properties);

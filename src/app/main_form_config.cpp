@@ -3,7 +3,6 @@
 // portable core's; this file asks the user and shows the results.
 #include "app/main_form.h"
 
-
 #include <algorithm>
 #include <vector>
 
@@ -92,11 +91,16 @@ constexpr wchar_t kMalformedHeaderMessage[] =
 const wchar_t* LoadProblemMessage(LoadProblem problem)
 {
     switch (problem) {
-    case LoadProblem::RedirectToItself: return kRedirectToItselfMessage;
-    case LoadProblem::RedirectChain: return kRedirectChainMessage;
-    case LoadProblem::BigEndianText: return kBigEndianMessage;
-    case LoadProblem::MalformedHeader: return kMalformedHeaderMessage;
-    case LoadProblem::None: break;
+    case LoadProblem::RedirectToItself:
+        return kRedirectToItselfMessage;
+    case LoadProblem::RedirectChain:
+        return kRedirectChainMessage;
+    case LoadProblem::BigEndianText:
+        return kBigEndianMessage;
+    case LoadProblem::MalformedHeader:
+        return kMalformedHeaderMessage;
+    case LoadProblem::None:
+        break;
     }
     return nullptr;
 }
@@ -143,8 +147,8 @@ void TMainForm::LocateConfigurationFile()
 
 void TMainForm::LocateCommanderFolder()
 {
-    commanderFolder_ = pakvane::LocateCommanderFolder(arguments_, commanderFolder_, services_->registry,
-                                                      services_->environment);
+    commanderFolder_ =
+        pakvane::LocateCommanderFolder(arguments_, commanderFolder_, services_->registry, services_->environment);
     commanderFolderLocated_ = true;
 }
 
@@ -239,7 +243,8 @@ bool TMainForm::SaveConfiguration()
         if (result.status == WriteStatus::Unrepresentable) {
             // Retrying cannot help, and writing would lose characters: keep the changes in
             // the list and the file as it is, and say why.
-            ShowMessageBox(Handle(), SafeFormat(std::wstring_view(kUnrepresentableMessage), WidenAnsi(result.problemPath)),
+            ShowMessageBox(Handle(),
+                           SafeFormat(std::wstring_view(kUnrepresentableMessage), WidenAnsi(result.problemPath)),
                            Widen(strings_[Str::Error]), MB_ICONERROR);
             return false;
         }
@@ -340,7 +345,7 @@ void TMainForm::RestorePlacement()
     const WindowPlacementSettings saved = settings_ ? ReadWindowPlacement(*settings_, defaults) : defaults;
 
     const RECT savedBounds{saved.left, saved.top, saved.left + std::max<int>(saved.width, minimumSize_.cx),
-                            saved.top + std::max<int>(saved.height, minimumSize_.cy)};
+                           saved.top + std::max<int>(saved.height, minimumSize_.cy)};
     const RECT wanted = KeepOnMonitor(savedBounds, CurrentMonitors());
     SetWindowPos(Handle(), nullptr, wanted.left, wanted.top, wanted.right - wanted.left, wanted.bottom - wanted.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);

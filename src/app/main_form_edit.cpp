@@ -41,7 +41,8 @@ void TMainForm::FinishRowEdit()
 
 void TMainForm::AddButtonClick()
 {
-    const std::optional<PluginProperties> added = EditPluginProperties(Handle(), PluginProperties{}, PropertiesContextFor());
+    const std::optional<PluginProperties> added =
+        EditPluginProperties(Handle(), PluginProperties{}, PropertiesContextFor());
     if (!added) return;
     list_.Append(RowTextOf(*added), true);
     list_.Select(static_cast<int>(list_.Count()) - 1);

@@ -71,9 +71,11 @@ void TMainForm::DefLngItemClick(int id)
 void TMainForm::ShowLanguageMark()
 {
     const std::optional<std::size_t> chosen =
-        state_.languageFileUsed ? FindLanguageFile(languageFiles_, state_.languageFile, *services_->rules) : std::nullopt;
+        state_.languageFileUsed ? FindLanguageFile(languageFiles_, state_.languageFile, *services_->rules)
+                                : std::nullopt;
     const int marked = chosen ? ids::kFirstLanguageItem + static_cast<int>(*chosen) : ids::kDefLngItem;
-    CheckMenuItem(languageMenu_, ids::kDefLngItem, MF_BYCOMMAND | (marked == ids::kDefLngItem ? MF_CHECKED : MF_UNCHECKED));
+    CheckMenuItem(languageMenu_, ids::kDefLngItem,
+                  MF_BYCOMMAND | (marked == ids::kDefLngItem ? MF_CHECKED : MF_UNCHECKED));
     for (std::size_t i = 0; i < languageFiles_.size(); ++i) {
         const int id = ids::kFirstLanguageItem + static_cast<int>(i);
         CheckMenuItem(languageMenu_, static_cast<UINT>(id), MF_BYCOMMAND | (marked == id ? MF_CHECKED : MF_UNCHECKED));

@@ -31,12 +31,19 @@ constexpr unsigned kBottomRight = kAnchorBottom | kAnchorRight;
 // focus. The group boxes come last so that they lie under everything else. The list,
 // splitter and memo fill the list group instead of a place of their own (LayoutControls).
 constexpr ControlRow kControls[] = {
-    {ids::kWcxList, L"LISTBOX",
+    {ids::kWcxList,
+     L"LISTBOX",
      kChildStyle | WS_TABSTOP | WS_GROUP | WS_VSCROLL | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOTIFY |
          LBS_NOINTEGRALHEIGHT,
-     WS_EX_CLIENTEDGE, {}, 0},
-    {ids::kCommMemo, L"EDIT", kChildStyle | WS_TABSTOP | WS_GROUP | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
-     WS_EX_CLIENTEDGE, {}, 0},
+     WS_EX_CLIENTEDGE,
+     {},
+     0},
+    {ids::kCommMemo,
+     L"EDIT",
+     kChildStyle | WS_TABSTOP | WS_GROUP | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
+     WS_EX_CLIENTEDGE,
+     {},
+     0},
     {ids::kToolButton, L"BUTTON", kImageButton, 0, {408, 56, 25, 25}, kTopRight, CaptionKind::Hint, Str::Extras},
     {ids::kAddButton, L"BUTTON", kImageButton, 0, {408, 88, 25, 25}, kTopRight, CaptionKind::Hint, Str::Add},
     {ids::kPropButton, L"BUTTON", kImageButton, 0, {408, 112, 25, 25}, kTopRight, CaptionKind::Hint, Str::Properties},
@@ -44,18 +51,34 @@ constexpr ControlRow kControls[] = {
     {ids::kApplyButton, L"BUTTON", kImageButton, 0, {408, 216, 25, 25}, kBottomRight, CaptionKind::Hint, Str::Apply},
     {ids::kCancelButton, L"BUTTON", kImageButton, 0, {408, 240, 25, 25}, kBottomRight, CaptionKind::Hint, Str::Cancel},
     {ids::kOpenIniButton, L"BUTTON", kImageButton, 0, {405, 14, 25, 25}, kTopRight, CaptionKind::Hint, Str::OpenFile},
-    {ids::kIniShow, L"STATIC", kChildStyle | SS_LEFT | SS_SUNKEN | SS_NOPREFIX | SS_PATHELLIPSIS | SS_CENTERIMAGE, 0,
-     {10, 16, 385, 21}, kAnchorTopLeft | kAnchorRight},
+    {ids::kIniShow,
+     L"STATIC",
+     kChildStyle | SS_LEFT | SS_SUNKEN | SS_NOPREFIX | SS_PATHELLIPSIS | SS_CENTERIMAGE,
+     0,
+     {10, 16, 385, 21},
+     kAnchorTopLeft | kAnchorRight},
     {ids::kSplitter1, nullptr, 0, 0, {}, 0},  // the splitter's own window class
-    {ids::kGroupBox1, L"BUTTON", kChildStyle | BS_GROUPBOX, 0, {0, 0, 438, 49}, kAnchorTopLeft | kAnchorRight,
-     CaptionKind::PaddedGroup, Str::IniGroup},
-    {ids::kGroupBox2, L"BUTTON", kChildStyle | BS_GROUPBOX, 0, {0, 49, 401, 217},
-     kAnchorTopLeft | kAnchorRight | kAnchorBottom, CaptionKind::PaddedGroup, Str::ListGroup},
+    {ids::kGroupBox1,
+     L"BUTTON",
+     kChildStyle | BS_GROUPBOX,
+     0,
+     {0, 0, 438, 49},
+     kAnchorTopLeft | kAnchorRight,
+     CaptionKind::PaddedGroup,
+     Str::IniGroup},
+    {ids::kGroupBox2,
+     L"BUTTON",
+     kChildStyle | BS_GROUPBOX,
+     0,
+     {0, 49, 401, 217},
+     kAnchorTopLeft | kAnchorRight | kAnchorBottom,
+     CaptionKind::PaddedGroup,
+     Str::ListGroup},
 };
 
 constexpr ImageButtonRow kImageButtons[] = {
-    {ids::kOpenIniButton, L"OPEN"}, {ids::kAddButton, L"APPEND"},   {ids::kPropButton, L"PROP"},
-    {ids::kDelButton, L"DEL"},      {ids::kApplyButton, L"SAVE"},   {ids::kCancelButton, L"CANCEL"},
+    {ids::kOpenIniButton, L"OPEN"}, {ids::kAddButton, L"APPEND"}, {ids::kPropButton, L"PROP"},
+    {ids::kDelButton, L"DEL"},      {ids::kApplyButton, L"SAVE"}, {ids::kCancelButton, L"CANCEL"},
     {ids::kToolButton, L"TOOLS"},
 };
 
@@ -110,7 +133,8 @@ constexpr auto kAllMenuRows = [] {
 
 const ControlRow& RowOf(int id)
 {
-    return *std::find_if(std::begin(kControls), std::end(kControls), [id](const ControlRow& row) { return row.id == id; });
+    return *std::find_if(std::begin(kControls), std::end(kControls),
+                         [id](const ControlRow& row) { return row.id == id; });
 }
 
 }  // namespace
@@ -209,8 +233,8 @@ void TMainForm::SetMemoHeight(int height)
 
 std::optional<int> TMainForm::SplitterProposeOffset(int offset)
 {
-    const std::optional<int> accepted = AcceptSplitterMemoHeight(
-        memoHeight_ - offset, GroupBox2Height(), scale_(kSplitterMinSize), scale_(kSplitterHeight));
+    const std::optional<int> accepted = AcceptSplitterMemoHeight(memoHeight_ - offset, GroupBox2Height(),
+                                                                 scale_(kSplitterMinSize), scale_(kSplitterHeight));
     if (!accepted) return std::nullopt;
     return memoHeight_ - *accepted;
 }

@@ -103,9 +103,8 @@ void TMainForm::FindItemClick()
 
 void TMainForm::DefComItemClick()
 {
-    const bool chosen = WithCommanderFolderUi(Handle(), [this](const CommanderFolderUi& ui) {
-        return ChooseCommanderFolder(commanderFolder_, ui.picker);
-    });
+    const bool chosen = WithCommanderFolderUi(
+        Handle(), [this](const CommanderFolderUi& ui) { return ChooseCommanderFolder(commanderFolder_, ui.picker); });
     if (chosen) WCXListClick();
 }
 

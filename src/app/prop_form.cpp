@@ -19,8 +19,8 @@ namespace pakvane {
 namespace {
 
 constexpr SIZE kClientSize{437, 222};
-constexpr int kDropDownHeight = 200;   // the path list's open height, at 96 dpi
-constexpr int kDropDownPadding = 24;   // added to the widest path when the list opens
+constexpr int kDropDownHeight = 200;  // the path list's open height, at 96 dpi
+constexpr int kDropDownPadding = 24;  // added to the widest path when the list opens
 constexpr UINT kWmFilePathPicked = WM_APP + 1;
 
 constexpr DWORD kImageButton = kChildStyle | WS_TABSTOP | BS_OWNERDRAW;
@@ -28,24 +28,55 @@ constexpr DWORD kCheckBox = kChildStyle | WS_TABSTOP | BS_AUTOCHECKBOX;
 
 constexpr ControlRow CheckBoxRow(int box, Str caption)
 {
-    return {ids::kProp1 + box, L"BUTTON", kCheckBox, 0, {8, 49 + 16 * (box + 1), 385, 17}, kAnchorTopLeft,
-            CaptionKind::Text, caption};
+    return {ids::kProp1 + box, L"BUTTON",         kCheckBox, 0, {8, 49 + 16 * (box + 1), 385, 17},
+            kAnchorTopLeft,    CaptionKind::Text, caption};
 }
 
 // In Tab order. The check boxes lie in GroupBox2; their places are given in the dialog's
 // client area.
 constexpr ControlRow kControls[] = {
-    {ids::kPropGroupBox1, L"BUTTON", kChildStyle | BS_GROUPBOX, 0, {0, 0, 437, 49}, kAnchorTopLeft,
-     CaptionKind::PaddedGroup, Str::ExtensionAndPathGroup},
-    {ids::kExtEdit, L"EDIT", kChildStyle | WS_TABSTOP | WS_GROUP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, {8, 16, 49, 21},
+    {ids::kPropGroupBox1,
+     L"BUTTON",
+     kChildStyle | BS_GROUPBOX,
+     0,
+     {0, 0, 437, 49},
+     kAnchorTopLeft,
+     CaptionKind::PaddedGroup,
+     Str::ExtensionAndPathGroup},
+    {ids::kExtEdit,
+     L"EDIT",
+     kChildStyle | WS_TABSTOP | WS_GROUP | ES_AUTOHSCROLL,
+     WS_EX_CLIENTEDGE,
+     {8, 16, 49, 21},
      kAnchorTopLeft},
-    {ids::kKodShow, L"STATIC", kChildStyle | SS_CENTER | SS_CENTERIMAGE | SS_SUNKEN | SS_NOPREFIX, 0, {64, 16, 33, 22},
+    {ids::kKodShow,
+     L"STATIC",
+     kChildStyle | SS_CENTER | SS_CENTERIMAGE | SS_SUNKEN | SS_NOPREFIX,
+     0,
+     {64, 16, 33, 22},
      kAnchorTopLeft},
-    {ids::kFilePath, L"COMBOBOX", kChildStyle | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_SORT | CBS_AUTOHSCROLL, 0,
-     {104, 16, 289, 21}, kAnchorTopLeft},
-    {ids::kPropOpenButton, L"BUTTON", kImageButton, 0, {400, 14, 25, 25}, kAnchorTopLeft, CaptionKind::Hint, Str::OpenFile},
-    {ids::kPropGroupBox2, L"BUTTON", kChildStyle | BS_GROUPBOX, 0, {0, 49, 401, 168}, kAnchorTopLeft,
-     CaptionKind::PaddedGroup, Str::CapabilitiesGroup},
+    {ids::kFilePath,
+     L"COMBOBOX",
+     kChildStyle | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_SORT | CBS_AUTOHSCROLL,
+     0,
+     {104, 16, 289, 21},
+     kAnchorTopLeft},
+    {ids::kPropOpenButton,
+     L"BUTTON",
+     kImageButton,
+     0,
+     {400, 14, 25, 25},
+     kAnchorTopLeft,
+     CaptionKind::Hint,
+     Str::OpenFile},
+    {ids::kPropGroupBox2,
+     L"BUTTON",
+     kChildStyle | BS_GROUPBOX,
+     0,
+     {0, 49, 401, 168},
+     kAnchorTopLeft,
+     CaptionKind::PaddedGroup,
+     Str::CapabilitiesGroup},
     CheckBoxRow(0, Str::CapCreate),
     CheckBoxRow(1, Str::CapModify),
     CheckBoxRow(2, Str::CapMultiVolume),
@@ -55,12 +86,30 @@ constexpr ControlRow kControls[] = {
     CheckBoxRow(6, Str::CapDetectByContent),
     CheckBoxRow(7, Str::CapSearchText),
     CheckBoxRow(8, Str::CapHideIcon),
-    {ids::kAutoButton, L"BUTTON", kImageButton | WS_GROUP, 0, {408, 56, 25, 25}, kAnchorTopLeft, CaptionKind::Hint,
+    {ids::kAutoButton,
+     L"BUTTON",
+     kImageButton | WS_GROUP,
+     0,
+     {408, 56, 25, 25},
+     kAnchorTopLeft,
+     CaptionKind::Hint,
      Str::AutoDetect},
-    {ids::kConfigButton, L"BUTTON", kImageButton, 0, {408, 88, 25, 25}, kAnchorTopLeft, CaptionKind::Hint,
+    {ids::kConfigButton,
+     L"BUTTON",
+     kImageButton,
+     0,
+     {408, 88, 25, 25},
+     kAnchorTopLeft,
+     CaptionKind::Hint,
      Str::ConfigurePlugin},
     {ids::kPropOkButton, L"BUTTON", kImageButton, 0, {408, 168, 25, 25}, kAnchorTopLeft, CaptionKind::Hint, Str::Apply},
-    {ids::kPropCancelButton, L"BUTTON", kImageButton, 0, {408, 192, 25, 25}, kAnchorTopLeft, CaptionKind::Hint,
+    {ids::kPropCancelButton,
+     L"BUTTON",
+     kImageButton,
+     0,
+     {408, 192, 25, 25},
+     kAnchorTopLeft,
+     CaptionKind::Hint,
      Str::Cancel},
 };
 static_assert(IdsAreUnique(kControls));
@@ -78,14 +127,17 @@ std::string Trimmed(const std::string& text)
 class TPropForm final : public ModalDialog {
 public:
     TPropForm(const PluginProperties& input, const PropertiesContext& context)
-        : ModalDialog(kPropFormClass, kClientSize), input_(input), context_(context)
+        : ModalDialog(kPropFormClass, kClientSize),
+          input_(input),
+          context_(context)
     {
     }
 
     std::optional<PluginProperties> Run(HWND owner)
     {
         const HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(owner, GWLP_HINSTANCE));
-        RunModal(owner, instance ? instance : GetModuleHandleW(nullptr), Widen(context_.strings[Str::PropertiesCaption]));
+        RunModal(owner, instance ? instance : GetModuleHandleW(nullptr),
+                 Widen(context_.strings[Str::PropertiesCaption]));
         if (!confirmed_) return std::nullopt;
         return result_;
     }
@@ -136,8 +188,8 @@ bool TPropForm::OnStart()
     // keeps them sorted the same way.
     for (const std::string& known : context_.knownPaths) {
         const std::wstring path = WidenAnsi(TrimBlanks(known));
-        if (SendMessageW(filePath, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(path.c_str())) ==
-            CB_ERR) {
+        if (SendMessageW(filePath, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                         reinterpret_cast<LPARAM>(path.c_str())) == CB_ERR) {
             SendMessageW(filePath, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(path.c_str()));
         }
     }
@@ -199,7 +251,8 @@ void TPropForm::SelectPath(const std::string& path)
 {
     HWND filePath = Control(ids::kFilePath);
     const std::wstring text = WidenAnsi(path);
-    LRESULT at = SendMessageW(filePath, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text.c_str()));
+    LRESULT at =
+        SendMessageW(filePath, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(text.c_str()));
     if (at == CB_ERR) at = SendMessageW(filePath, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
     SendMessageW(filePath, CB_SETCURSEL, static_cast<WPARAM>(at), 0);
 }
@@ -241,8 +294,8 @@ void TPropForm::FilePathDropDown()
     SelectedObject font(dc.Get(), Font());
     const LRESULT count = SendMessageW(filePath, CB_GETCOUNT, 0, 0);
     for (LRESULT i = 0; i < count; ++i) {
-        std::wstring text(static_cast<std::size_t>(std::max<LRESULT>(SendMessageW(filePath, CB_GETLBTEXTLEN, i, 0), 0)) + 1,
-                          L'\0');
+        std::wstring text(
+            static_cast<std::size_t>(std::max<LRESULT>(SendMessageW(filePath, CB_GETLBTEXTLEN, i, 0), 0)) + 1, L'\0');
         text.resize(static_cast<std::size_t>(
             std::max<LRESULT>(SendMessageW(filePath, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text.data())), 0)));
         SIZE extent{};
@@ -314,12 +367,23 @@ bool TPropForm::OnCommand(int id, int code)
         if (code == CBN_SELCHANGE) PostMessageW(Handle(), kWmFilePathPicked, 0, 0);  // once the field shows the pick
         if (code == CBN_DROPDOWN) FilePathDropDown();
         return true;
-    case ids::kPropOpenButton: OpenButtonClick(); return true;
-    case ids::kAutoButton: AutoButtonClick(); return true;
-    case ids::kConfigButton: ConfigButtonClick(); return true;
-    case ids::kPropOkButton: OKButtonClick(); return true;
-    case ids::kPropCancelButton: FormClose(IDCANCEL); return true;
-    default: return false;
+    case ids::kPropOpenButton:
+        OpenButtonClick();
+        return true;
+    case ids::kAutoButton:
+        AutoButtonClick();
+        return true;
+    case ids::kConfigButton:
+        ConfigButtonClick();
+        return true;
+    case ids::kPropOkButton:
+        OKButtonClick();
+        return true;
+    case ids::kPropCancelButton:
+        FormClose(IDCANCEL);
+        return true;
+    default:
+        return false;
     }
 }
 

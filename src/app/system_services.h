@@ -25,7 +25,7 @@ struct SystemServices {
     Win32Environment environment;
     std::unique_ptr<CommanderNotifier> commander = MakeCommanderNotifier();
     InProcessPluginLoader plugins;
-    Win32DirectoryLister directories;    // the plugin search's walk
+    Win32DirectoryLister directories;  // the plugin search's walk
     Win32VersionInfoSource versions;
 
     ConfigurationIo Io() { return ConfigurationIo{files, codePage, *rules, environment}; }

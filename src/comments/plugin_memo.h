@@ -14,7 +14,7 @@ class TextRules;
 class VersionInfoSource;
 
 struct PluginMemo {
-    UiText comment;        // the library's comment (ANSI), or interface string 51
+    UiText comment;  // the library's comment (ANSI), or interface string 51
     std::string versions;  // ANSI; empty, or the version summary beginning with CR LF
     bool operator==(const PluginMemo&) const = default;
 };

@@ -11,26 +11,25 @@ namespace pakvane {
 class TextRules;
 
 // Capability bits of Total Commander's packer plugin interface (GetPackerCaps).
-inline constexpr std::int32_t kCapNew = 1;           // can create new archives
-inline constexpr std::int32_t kCapModify = 2;        // can modify existing archives
-inline constexpr std::int32_t kCapMultiple = 4;      // handles multi-volume archives
-inline constexpr std::int32_t kCapDelete = 8;        // can delete files from an archive
-inline constexpr std::int32_t kCapOptions = 16;      // has its own options dialog
-inline constexpr std::int32_t kCapMemPack = 32;      // supports packing in memory
-inline constexpr std::int32_t kCapByContent = 64;    // detects the archive type by content
+inline constexpr std::int32_t kCapNew = 1;  // can create new archives
+inline constexpr std::int32_t kCapModify = 2;  // can modify existing archives
+inline constexpr std::int32_t kCapMultiple = 4;  // handles multi-volume archives
+inline constexpr std::int32_t kCapDelete = 8;  // can delete files from an archive
+inline constexpr std::int32_t kCapOptions = 16;  // has its own options dialog
+inline constexpr std::int32_t kCapMemPack = 32;  // supports packing in memory
+inline constexpr std::int32_t kCapByContent = 64;  // detects the archive type by content
 inline constexpr std::int32_t kCapSearchText = 128;  // can search for text in archives
-inline constexpr std::int32_t kCapHide = 256;        // show such archives as ordinary files
-inline constexpr std::int32_t kCapKnownMask = 511;   // the nine bits that have a meaning
+inline constexpr std::int32_t kCapHide = 256;  // show such archives as ordinary files
+inline constexpr std::int32_t kCapKnownMask = 511;  // the nine bits that have a meaning
 
 // The bits in the order of the properties dialog's check boxes.
 inline constexpr std::array<std::int32_t, 9> kCapabilityBits = {
-    kCapNew, kCapModify, kCapMultiple, kCapDelete, kCapOptions,
-    kCapMemPack, kCapByContent, kCapSearchText, kCapHide};
+    kCapNew, kCapModify, kCapMultiple, kCapDelete, kCapOptions, kCapMemPack, kCapByContent, kCapSearchText, kCapHide};
 
 struct Association {
     std::string extension;  // trimmed, case as written
     std::int32_t flags = 0;
-    std::string path;       // trimmed
+    std::string path;  // trimmed
     bool operator==(const Association&) const = default;
 };
 

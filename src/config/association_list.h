@@ -9,7 +9,7 @@
 namespace pakvane {
 
 struct AssociationRow {
-    std::string text;      // the association in line syntax, exactly as loaded or built
+    std::string text;  // the association in line syntax, exactly as loaded or built
     bool checked = false;  // switched on: saved to the configuration file
 };
 
@@ -18,7 +18,7 @@ struct AssociationRow {
 // overwrites what another program changed meanwhile without asking.
 struct ListOrigin {
     bool known = false;
-    std::vector<std::string> enabled;   // the configuration file's section
+    std::vector<std::string> enabled;  // the configuration file's section
     std::vector<std::string> disabled;  // the settings file's section
 };
 
@@ -32,7 +32,12 @@ public:
     int Selected() const { return selected_; }
     void Select(int index) { selected_ = (index >= 0 && static_cast<std::size_t>(index) < rows_.size()) ? index : -1; }
 
-    void Clear() { rows_.clear(); selected_ = -1; origin_ = {}; }
+    void Clear()
+    {
+        rows_.clear();
+        selected_ = -1;
+        origin_ = {};
+    }
     const ListOrigin& Origin() const { return origin_; }
     void SetOrigin(ListOrigin origin) { origin_ = std::move(origin); }
     // Room for this many rows, so that a long load does not move the rows again and again.
@@ -43,7 +48,11 @@ public:
     void SetChecked(std::size_t index, bool checked) { rows_.at(index).checked = checked; }
     void Erase(std::size_t index);
     // Puts a whole new order in place at once (sorting); selected is the new selected index.
-    void Replace(std::vector<AssociationRow> rows, int selected) { rows_ = std::move(rows); Select(selected); }
+    void Replace(std::vector<AssociationRow> rows, int selected)
+    {
+        rows_ = std::move(rows);
+        Select(selected);
+    }
     // Puts the rows into a new order by moving them, not copying: row i of the result is old
     // row order[i]. Check states and the selection go with their rows. order must hold every
     // old index exactly once (std::invalid_argument otherwise, and the list is unchanged).
@@ -61,8 +70,10 @@ inline void AssociationList::Erase(std::size_t index)
     if (index >= rows_.size()) return;
     rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(index));
     const int removed = static_cast<int>(index);
-    if (selected_ == removed) selected_ = -1;
-    else if (selected_ > removed) --selected_;
+    if (selected_ == removed)
+        selected_ = -1;
+    else if (selected_ > removed)
+        --selected_;
 }
 
 inline void AssociationList::Reorder(const std::vector<std::size_t>& order)

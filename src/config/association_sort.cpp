@@ -55,8 +55,7 @@ struct PreOrderEntry {
 std::uint64_t Head(std::string_view key)
 {
     std::uint64_t head = 0;
-    for (std::size_t i = 0; i < 8; ++i)
-        head = (head << 8) | (i < key.size() ? static_cast<unsigned char>(key[i]) : 0u);
+    for (std::size_t i = 0; i < 8; ++i) head = (head << 8) | (i < key.size() ? static_cast<unsigned char>(key[i]) : 0u);
     return head;
 }
 

@@ -25,8 +25,7 @@ bool EnsureCommanderFolder(std::string& folder, const CommanderFolderUi& ui)
     return ChooseCommanderFolder(folder, ui.picker);
 }
 
-bool ExpandCommanderPath(std::string& path, std::string& folder, const CommanderFolderUi& ui,
-                         const TextRules& rules)
+bool ExpandCommanderPath(std::string& path, std::string& folder, const CommanderFolderUi& ui, const TextRules& rules)
 {
     path = std::string(TrimBlanks(path));
     if (path.empty()) return false;
@@ -55,9 +54,8 @@ std::optional<std::size_t> SubstituteCommanderPath(AssociationList& list, std::s
     return rewritten;
 }
 
-std::optional<std::size_t> RemoveCommanderPath(AssociationList& list, std::string& folder,
-                                               const CommanderFolderUi& ui, const TextRules& rules,
-                                               SortMode sortMode)
+std::optional<std::size_t> RemoveCommanderPath(AssociationList& list, std::string& folder, const CommanderFolderUi& ui,
+                                               const TextRules& rules, SortMode sortMode)
 {
     if (!EnsureCommanderFolder(folder, ui)) return std::nullopt;
     std::size_t rewritten = 0;

@@ -47,8 +47,7 @@ bool EnsureCommanderFolder(std::string& folder, const CommanderFolderUi& ui);
 // Trims path; false when it is empty. A path beginning with the prefix (any case) needs the
 // folder: false when none is obtained (path stays trimmed), else the prefix is replaced by
 // the folder. Any other path is used as it stands.
-bool ExpandCommanderPath(std::string& path, std::string& folder, const CommanderFolderUi& ui,
-                         const TextRules& rules);
+bool ExpandCommanderPath(std::string& path, std::string& folder, const CommanderFolderUi& ui, const TextRules& rules);
 
 // The number of rows rewritten (each one a change of the list: the caller sets the
 // unsaved-changes state when it is not 0), or nullopt when no folder was obtained and the
@@ -61,8 +60,7 @@ std::optional<std::size_t> SubstituteCommanderPath(AssociationList& list, std::s
                                                    SortMode sortMode);
 // RemoveCommanderPath: every row with a non-empty path is rewritten with the path expanded,
 // in the form extension "=" flags "," path.
-std::optional<std::size_t> RemoveCommanderPath(AssociationList& list, std::string& folder,
-                                               const CommanderFolderUi& ui, const TextRules& rules,
-                                               SortMode sortMode);
+std::optional<std::size_t> RemoveCommanderPath(AssociationList& list, std::string& folder, const CommanderFolderUi& ui,
+                                               const TextRules& rules, SortMode sortMode);
 
 }  // namespace pakvane

@@ -38,7 +38,10 @@ std::optional<std::string> ExpandVariables(const std::string& text, const std::s
 {
     std::string out;
     for (std::size_t i = 0; i < text.size();) {
-        if (text[i] != '%') { out += text[i++]; continue; }
+        if (text[i] != '%') {
+            out += text[i++];
+            continue;
+        }
         const auto close = text.find('%', i + 1);
         if (close == std::string::npos || close == i + 1) return std::nullopt;
         const std::string name = text.substr(i + 1, close - i - 1);
@@ -110,7 +113,7 @@ bool SamePath(const std::string& a, const std::string& b)
 
 // The file that really holds the section's lines, read once for the load or the save.
 struct SectionSource {
-    std::string path;                         // that file, or the one to name in a problem
+    std::string path;  // that file, or the one to name in a problem
     std::optional<ProfileDocument> document;  // its content; nullopt when it does not exist yet
     bool unreadable = false;
     RedirectProblem redirect = RedirectProblem::None;
@@ -169,8 +172,7 @@ PackerSectionPlace LocatePackerSection(const ProfileDocument& configuration, con
 }
 
 LoadResult LoadAssociations(const ConfigurationIo& io, const std::string& configurationPath,
-                            const std::string& settingsPath, const std::string& commanderFolder,
-                            AssociationList& list)
+                            const std::string& settingsPath, const std::string& commanderFolder, AssociationList& list)
 {
     using Outcome = LoadResult::Outcome;
     if (!io.files.FileExists(configurationPath)) return {Outcome::Missing, configurationPath};
@@ -206,8 +208,8 @@ LoadResult LoadAssociations(const ConfigurationIo& io, const std::string& config
 }
 
 SaveResult SaveAssociations(const ConfigurationIo& io, const std::string& configurationPath,
-                            const std::string& settingsPath, const std::string& commanderFolder,
-                            AssociationList& list, SaveOptions options)
+                            const std::string& settingsPath, const std::string& commanderFolder, AssociationList& list,
+                            SaveOptions options)
 {
     std::vector<ProfileEntry> enabled;
     std::vector<ProfileEntry> disabled;
@@ -215,8 +217,8 @@ SaveResult SaveAssociations(const ConfigurationIo& io, const std::string& config
         const AssociationRow& row = list.Row(i);
         if (row.checked) {
             const Association entry = ParseAssociation(row.text);
-            enabled.push_back({CanonicalExtension(entry.extension, io.rules),
-                               std::to_string(entry.flags) + "," + entry.path});
+            enabled.push_back(
+                {CanonicalExtension(entry.extension, io.rules), std::to_string(entry.flags) + "," + entry.path});
         } else {
             disabled.push_back({std::to_string(i), CanonicalAssociation(row.text, io.rules)});
         }
@@ -289,8 +291,7 @@ SaveResult SaveAssociations(const ConfigurationIo& io, const std::string& config
     return {WriteStatus::Ok, std::string()};
 }
 
-LoadProblem DiagnoseLoadFailure(const ConfigurationIo& io, const std::string& path,
-                                const std::string& commanderFolder)
+LoadProblem DiagnoseLoadFailure(const ConfigurationIo& io, const std::string& path, const std::string& commanderFolder)
 {
     auto bytes = io.files.ReadFile(path);
     if (!bytes || bytes->size() > ProfileDocument::kMaxBytes) return LoadProblem::None;

@@ -39,8 +39,8 @@ PackerSectionPlace LocatePackerSection(const ProfileDocument& configuration, con
 enum class RedirectProblem {
     None,
     Unresolved,  // the target holds a variable that has no value
-    ToItself,    // the target is the configuration file itself
-    Chain,       // the target redirects again: Total Commander follows one step only
+    ToItself,  // the target is the configuration file itself
+    Chain,  // the target redirects again: Total Commander follows one step only
 };
 
 struct LoadResult {
@@ -57,19 +57,18 @@ struct LoadResult {
 // [PackerPlugins header and no section) fails rather than loading as an empty list that a
 // save would then write into.
 LoadResult LoadAssociations(const ConfigurationIo& io, const std::string& configurationPath,
-                            const std::string& settingsPath, const std::string& commanderFolder,
-                            AssociationList& list);
+                            const std::string& settingsPath, const std::string& commanderFolder, AssociationList& list);
 
 // Why a save wrote nothing and wants the user's answer first.
 enum class SaveConflict {
     None,
-    ChangedMeanwhile,      // a section no longer holds what the list was loaded from
+    ChangedMeanwhile,  // a section no longer holds what the list was loaded from
     ConfigurationDeleted,  // the configuration file the list came from is gone
 };
 
 struct SaveOptions {
     bool overwriteChanges = false;  // the user chose to overwrite what was changed meanwhile
-    bool createDeleted = false;     // the user chose to create the deleted configuration file anew
+    bool createDeleted = false;  // the user chose to create the deleted configuration file anew
 };
 
 struct SaveResult {
@@ -90,19 +89,18 @@ struct SaveResult {
 // touched: a row switched off then still stands in the configuration file instead of
 // being in neither. Nothing is written when the section's place cannot be found.
 SaveResult SaveAssociations(const ConfigurationIo& io, const std::string& configurationPath,
-                            const std::string& settingsPath, const std::string& commanderFolder,
-                            AssociationList& list, SaveOptions options = {});
+                            const std::string& settingsPath, const std::string& commanderFolder, AssociationList& list,
+                            SaveOptions options = {});
 
 // What makes a file unusable for a load beyond "cannot open": the load names the file, and
 // this tells the user why.
 enum class LoadProblem {
     None,
     RedirectToItself,  // its RedirectSection points to the file itself
-    RedirectChain,     // it is a redirect's target and redirects again
-    BigEndianText,     // UTF-16 big-endian, which the profile functions cannot read either
-    MalformedHeader,   // no [PackerPlugins] section, but a "[PackerPlugins" line without "]"
+    RedirectChain,  // it is a redirect's target and redirects again
+    BigEndianText,  // UTF-16 big-endian, which the profile functions cannot read either
+    MalformedHeader,  // no [PackerPlugins] section, but a "[PackerPlugins" line without "]"
 };
-LoadProblem DiagnoseLoadFailure(const ConfigurationIo& io, const std::string& path,
-                                const std::string& commanderFolder);
+LoadProblem DiagnoseLoadFailure(const ConfigurationIo& io, const std::string& path, const std::string& commanderFolder);
 
 }  // namespace pakvane

@@ -6,7 +6,10 @@ namespace pakvane {
 
 namespace {
 
-std::string Trim(std::string_view text) { return std::string(TrimBlanks(text)); }
+std::string Trim(std::string_view text)
+{
+    return std::string(TrimBlanks(text));
+}
 
 // Windows turns "C:\tc folder\" on a command line into C:\tc folder" (the backslash escapes
 // the closing quote); no path holds a quote, so a trailing one is that leftover.
@@ -26,9 +29,8 @@ std::string RegistryValue(const Registry& registry, RegistryRoot root, const cha
 
 }  // namespace
 
-LocateResult LocateConfigurationFile(const std::vector<std::string>& arguments,
-                                     const std::string& rememberedFile, const Registry& registry,
-                                     const Environment& environment,
+LocateResult LocateConfigurationFile(const std::vector<std::string>& arguments, const std::string& rememberedFile,
+                                     const Registry& registry, const Environment& environment,
                                      const std::function<bool(const std::string&)>& load)
 {
     using Outcome = LocateResult::Outcome;
@@ -56,9 +58,8 @@ std::string ReadCommanderPathVariable(const Environment& environment)
     return value.size() < kVariableLimit ? value : std::string();
 }
 
-std::string LocateCommanderFolder(const std::vector<std::string>& arguments,
-                                  const std::string& rememberedFolder, const Registry& registry,
-                                  const Environment& environment)
+std::string LocateCommanderFolder(const std::vector<std::string>& arguments, const std::string& rememberedFolder,
+                                  const Registry& registry, const Environment& environment)
 {
     std::string folder = rememberedFolder;
     if (arguments.size() >= 2) folder = ArgumentPath(arguments[1]);

@@ -7,10 +7,19 @@ namespace pakvane {
 namespace {
 
 // The profile functions trim these (tab to CR, Ctrl-Z, space), nothing else.
-bool IsBlank(char16_t c) { return (c >= 0x09 && c <= 0x0D) || c == 0x1A || c == 0x20; }
-bool IsBreak(char16_t c) { return c == '\r' || c == '\n'; }
+bool IsBlank(char16_t c)
+{
+    return (c >= 0x09 && c <= 0x0D) || c == 0x1A || c == 0x20;
+}
+bool IsBreak(char16_t c)
+{
+    return c == '\r' || c == '\n';
+}
 
-char FoldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char FoldAscii(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b)
 {
@@ -39,7 +48,8 @@ std::string FoldProfileName(std::string_view text)
 ProfileDocument::ProfileDocument(const CodePage& codePage) : codePage_(&codePage) {}
 
 ProfileDocument::ProfileDocument(const CodePage& codePage, std::string bytes)
-    : codePage_(&codePage), data_(std::move(bytes))
+    : codePage_(&codePage),
+      data_(std::move(bytes))
 {
     if (data_.size() > kMaxBytes) throw std::length_error("profile file too large");
     Index();
@@ -59,8 +69,10 @@ void ProfileDocument::Index()
         encoding_ = TextEncoding::Utf16LeBom;
         bodyBegin_ = 2;
     }
-    if (encoding_ == TextEncoding::Utf16LeBom) IndexUnits<2>();
-    else IndexUnits<1>();
+    if (encoding_ == TextEncoding::Utf16LeBom)
+        IndexUnits<2>();
+    else
+        IndexUnits<1>();
 }
 
 char16_t ProfileDocument::UnitAt(std::size_t offset) const
@@ -95,9 +107,12 @@ void ProfileDocument::IndexUnits()
         line.begin = static_cast<std::uint32_t>(pos);
         if (i < whole) {
             std::size_t next = i + W;
-            if (UnitAt(i) == '\r' && next < whole && UnitAt(next) == '\n') next += W, ++crlf_;
-            else if (UnitAt(i) == '\r') ++cr_;
-            else ++lf_;
+            if (UnitAt(i) == '\r' && next < whole && UnitAt(next) == '\n')
+                next += W, ++crlf_;
+            else if (UnitAt(i) == '\r')
+                ++cr_;
+            else
+                ++lf_;
             line.end = static_cast<std::uint32_t>(i);
             line.next = static_cast<std::uint32_t>(next);
         } else {
@@ -173,9 +188,12 @@ bool ProfileDocument::IsAscii(Span span) const
 std::u16string ProfileDocument::Wide(Span span) const
 {
     switch (encoding_) {
-    case TextEncoding::Ansi: return codePage_->AnsiToWide(std::string_view(data_).substr(span.begin, span.end - span.begin));
-    case TextEncoding::Utf8Bom: return codePage_->Utf8ToWide(std::string_view(data_).substr(span.begin, span.end - span.begin));
-    case TextEncoding::Utf16LeBom: break;
+    case TextEncoding::Ansi:
+        return codePage_->AnsiToWide(std::string_view(data_).substr(span.begin, span.end - span.begin));
+    case TextEncoding::Utf8Bom:
+        return codePage_->Utf8ToWide(std::string_view(data_).substr(span.begin, span.end - span.begin));
+    case TextEncoding::Utf16LeBom:
+        break;
     }
     std::u16string wide;
     wide.reserve((span.end - span.begin) / 2);
@@ -246,7 +264,8 @@ std::optional<std::size_t> ProfileDocument::FindKey(std::size_t header, std::str
     const std::size_t end = SectionEnd(header);
     for (std::size_t i = header + 1; i < end; ++i) {
         const Line& line = lines_[i];
-        if ((line.kind == LineKind::Entry || line.kind == LineKind::Bare) && NameIs({line.nameBegin, line.nameEnd}, key))
+        if ((line.kind == LineKind::Entry || line.kind == LineKind::Bare) &&
+            NameIs({line.nameBegin, line.nameEnd}, key))
             return i;
     }
     return std::nullopt;
@@ -323,8 +342,8 @@ std::vector<ProfileEntry> ProfileDocument::ListSection(std::size_t header, std::
         found.listed = true;
         if (listedLines) listedLines->push_back(i);
         const Line& first = lines_[found.firstLine];
-        entries.push_back({std::move(name), first.kind == LineKind::Entry ? Render(ReadValueSpan(first)).text
-                                                                           : std::string()});
+        entries.push_back(
+            {std::move(name), first.kind == LineKind::Entry ? Render(ReadValueSpan(first)).text : std::string()});
     }
     return entries;
 }

@@ -69,9 +69,9 @@ private:
     enum class LineKind : std::uint8_t { Blank, Header, Entry, Bare };
     struct Line {
         std::uint32_t begin = 0, end = 0, next = 0;  // content, content end, after the break
-        std::uint32_t nameBegin = 0, nameEnd = 0;    // header name or key, cut at a NUL
+        std::uint32_t nameBegin = 0, nameEnd = 0;  // header name or key, cut at a NUL
         std::uint32_t valueBegin = 0, valueEnd = 0;  // trimmed value, cut at a NUL
-        std::uint32_t textEnd = 0;                   // end of the trimmed line
+        std::uint32_t textEnd = 0;  // end of the trimmed line
         LineKind kind = LineKind::Blank;
     };
     struct Span {
@@ -99,8 +99,10 @@ private:
     };
 
     void Index();
-    template <std::size_t W> void IndexUnits();
-    template <std::size_t W> Line ParseLine(std::size_t begin, std::size_t end) const;
+    template <std::size_t W>
+    void IndexUnits();
+    template <std::size_t W>
+    Line ParseLine(std::size_t begin, std::size_t end) const;
     char16_t UnitAt(std::size_t offset) const;
     std::size_t UnitSize() const { return encoding_ == TextEncoding::Utf16LeBom ? 2 : 1; }
 

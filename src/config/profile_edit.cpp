@@ -10,9 +10,15 @@ namespace pakvane {
 namespace {
 
 // A line break or NUL inside a name or value would split or cut the line on reading.
-bool FitsOnOneLine(std::string_view text) { return text.find_first_of(std::string_view("\r\n\0", 3)) == std::string_view::npos; }
+bool FitsOnOneLine(std::string_view text)
+{
+    return text.find_first_of(std::string_view("\r\n\0", 3)) == std::string_view::npos;
+}
 
-bool IsStorableSection(std::string_view name) { return !name.empty() && FitsOnOneLine(name); }
+bool IsStorableSection(std::string_view name)
+{
+    return !name.empty() && FitsOnOneLine(name);
+}
 
 // A key must read back as itself: no '=', and not taken for a header or a comment.
 bool IsStorableKey(std::string_view key)
@@ -22,7 +28,10 @@ bool IsStorableKey(std::string_view key)
 }
 
 // Separators of path components and of the parts of a value.
-bool IsWordBreak(char c) { return std::string_view("\\/,;=: \t\"|<>*").find(c) != std::string_view::npos; }
+bool IsWordBreak(char c)
+{
+    return std::string_view("\\/,;=: \t\"|<>*").find(c) != std::string_view::npos;
+}
 
 bool IsAsciiText(std::string_view text)
 {
@@ -37,8 +46,10 @@ std::string ProfileDocument::Encode(std::string_view ansi) const
     if (encoding_ == TextEncoding::Utf8Bom)
         return IsAsciiText(ansi) ? std::string(ansi) : codePage_->WideToUtf8(codePage_->AnsiToWide(ansi));
     std::u16string wide;
-    if (IsAsciiText(ansi)) wide.assign(ansi.begin(), ansi.end());
-    else wide = codePage_->AnsiToWide(ansi);
+    if (IsAsciiText(ansi))
+        wide.assign(ansi.begin(), ansi.end());
+    else
+        wide = codePage_->AnsiToWide(ansi);
     std::string bytes;
     bytes.reserve(wide.size() * 2);
     for (char16_t unit : wide) {
@@ -48,7 +59,10 @@ std::string ProfileDocument::Encode(std::string_view ansi) const
     return bytes;
 }
 
-std::string ProfileDocument::Break() const { return Encode(NewLineBreak()); }
+std::string ProfileDocument::Break() const
+{
+    return Encode(NewLineBreak());
+}
 
 // Names and values of the section that the ANSI code page renders inexactly, with the
 // bytes each lost character was rendered as.
@@ -73,8 +87,8 @@ ProfileDocument::LossContext ProfileDocument::LossesOf(std::size_t header) const
         std::string text;
         std::vector<std::pair<std::size_t, std::size_t>> lost;
         for (std::size_t i = 0; i < wide.size(); ++i) {
-            const bool pair = wide[i] >= 0xD800 && wide[i] < 0xDC00 && i + 1 < wide.size() &&
-                              wide[i + 1] >= 0xDC00 && wide[i + 1] < 0xE000;
+            const bool pair = wide[i] >= 0xD800 && wide[i] < 0xDC00 && i + 1 < wide.size() && wide[i + 1] >= 0xDC00 &&
+                              wide[i + 1] < 0xE000;
             const std::size_t start = text.size();
             if (wide[i] < 0x80) {
                 text.push_back(static_cast<char>(wide[i]));
@@ -169,8 +183,10 @@ WriteStatus ProfileDocument::WriteString(std::string_view section, std::string_v
     if (const auto found = FindKey(*header, key)) {
         // The key, its spacing and whatever follows the value stay as they are.
         const Line& line = lines_[*found];
-        if (line.kind == LineKind::Entry) Apply({{line.valueBegin, line.textEnd, *nativeValue}});
-        else Apply({{line.textEnd, line.textEnd, equals + *nativeValue}});
+        if (line.kind == LineKind::Entry)
+            Apply({{line.valueBegin, line.textEnd, *nativeValue}});
+        else
+            Apply({{line.textEnd, line.textEnd, equals + *nativeValue}});
         return WriteStatus::Ok;
     }
     const auto nativeKey = EncodeField(key, losses);

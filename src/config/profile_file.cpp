@@ -7,11 +7,16 @@
 namespace pakvane {
 
 ProfileFile::ProfileFile(FileSystem& files, const CodePage& codePage, std::string path)
-    : files_(&files), codePage_(&codePage), path_(std::move(path))
+    : files_(&files),
+      codePage_(&codePage),
+      path_(std::move(path))
 {
 }
 
-bool ProfileFile::Exists() const { return files_->FileExists(path_); }
+bool ProfileFile::Exists() const
+{
+    return files_->FileExists(path_);
+}
 
 std::optional<ProfileDocument> ProfileFile::Load() const
 {

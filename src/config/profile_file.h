@@ -42,8 +42,10 @@ public:
 
 private:
     std::optional<ProfileDocument> Load() const;
-    template <class Change> WriteStatus Update(Change change);
-    template <class Change> WriteStatus Apply(ProfileDocument& document, Change change);
+    template <class Change>
+    WriteStatus Update(Change change);
+    template <class Change>
+    WriteStatus Apply(ProfileDocument& document, Change change);
 
     FileSystem* files_;
     const CodePage* codePage_;

@@ -101,11 +101,16 @@ std::string Utf8ToWindows1251(std::string_view utf8)
     out.reserve(utf8.size());
     for (std::size_t i = 0; i < utf8.size();) {
         const char32_t cp = DecodeUtf8(utf8, i);
-        if (cp < 0x80) out += static_cast<char>(cp);
-        else if (cp >= 0x410 && cp <= 0x44F) out += static_cast<char>(0xC0 + (cp - 0x410));
-        else if (cp == 0x401) out += static_cast<char>(0xA8);  // Yo
-        else if (cp == 0x451) out += static_cast<char>(0xB8);  // yo
-        else out += '?';
+        if (cp < 0x80)
+            out += static_cast<char>(cp);
+        else if (cp >= 0x410 && cp <= 0x44F)
+            out += static_cast<char>(0xC0 + (cp - 0x410));
+        else if (cp == 0x401)
+            out += static_cast<char>(0xA8);  // Yo
+        else if (cp == 0x451)
+            out += static_cast<char>(0xB8);  // yo
+        else
+            out += '?';
     }
     return out;
 }
@@ -119,7 +124,8 @@ const std::string& BuiltInString(int index)
 
 void InterfaceStrings::FillBuiltIn()
 {
-    for (int i = 0; i < kInterfaceStringCount; ++i) entries_[static_cast<std::size_t>(i)] = UiText{BuiltInString(i), kBuiltInCodePage};
+    for (int i = 0; i < kInterfaceStringCount; ++i)
+        entries_[static_cast<std::size_t>(i)] = UiText{BuiltInString(i), kBuiltInCodePage};
     filled_ = true;
 }
 

@@ -10,7 +10,7 @@ namespace pakvane {
 
 constexpr int kInterfaceStringCount = 60;
 constexpr unsigned kBuiltInCodePage = 1251;  // the built-in texts
-constexpr unsigned kAnsiCodePage = 0;         // CP_ACP: language files and data
+constexpr unsigned kAnsiCodePage = 0;  // CP_ACP: language files and data
 
 // 8-bit text together with the code page it is written in, so the window layer can show
 // Windows-1251 built-ins correctly on a Windows whose ANSI code page is another one.
@@ -22,18 +22,60 @@ struct UiText {
 
 // Entry numbers, named for the places that use them.
 enum class Str : int {
-    IniGroup = 0, OpenFile = 1, IniFilter = 2, AllFilesFilter = 3, ListGroup = 4,
-    Add = 5, Properties = 6, Delete = 7, Apply = 8, Cancel = 9,
-    SortByExtension = 10, SortByPlugin = 11, AutoCommanderPath = 12, RemoveCommanderPath = 13,
-    Language = 14, SaveQuestion = 15, Question = 16, CannotOpenFile = 17, Error = 18,
-    IniNotFound = 19, DeleteQuestion = 20, SaveSucceeded = 21, Information = 22, SaveFailedRetry = 23,
-    Extras = 24, AskCommanderFolder = 25, CapabilitiesGroup = 26, CapCreate = 27, CapModify = 28,
-    CapMultiVolume = 29, CapDelete = 30, CapOptionsDialog = 31, CapMemoryPack = 32,
-    CapDetectByContent = 33, CapSearchText = 34, CapHideIcon = 35, CapHideIconHint = 36,
-    ExtensionAndPathGroup = 37, PluginFilter = 38, NoConfigureFunction = 39, AutoDetect = 40,
-    ConfigurePlugin = 41, NoExtension = 42, NoPlugin = 43, FindPlugins = 44, AskSearchFolder = 45,
-    DefaultLanguage = 46, PropertiesCaption = 47, DetermineCommanderPath = 48, CannotLoadPlugin = 49,
-    CommanderPathUnknown = 50, NoComment = 51, Comment = 52, CannotSaveComment = 53,
+    IniGroup = 0,
+    OpenFile = 1,
+    IniFilter = 2,
+    AllFilesFilter = 3,
+    ListGroup = 4,
+    Add = 5,
+    Properties = 6,
+    Delete = 7,
+    Apply = 8,
+    Cancel = 9,
+    SortByExtension = 10,
+    SortByPlugin = 11,
+    AutoCommanderPath = 12,
+    RemoveCommanderPath = 13,
+    Language = 14,
+    SaveQuestion = 15,
+    Question = 16,
+    CannotOpenFile = 17,
+    Error = 18,
+    IniNotFound = 19,
+    DeleteQuestion = 20,
+    SaveSucceeded = 21,
+    Information = 22,
+    SaveFailedRetry = 23,
+    Extras = 24,
+    AskCommanderFolder = 25,
+    CapabilitiesGroup = 26,
+    CapCreate = 27,
+    CapModify = 28,
+    CapMultiVolume = 29,
+    CapDelete = 30,
+    CapOptionsDialog = 31,
+    CapMemoryPack = 32,
+    CapDetectByContent = 33,
+    CapSearchText = 34,
+    CapHideIcon = 35,
+    CapHideIconHint = 36,
+    ExtensionAndPathGroup = 37,
+    PluginFilter = 38,
+    NoConfigureFunction = 39,
+    AutoDetect = 40,
+    ConfigurePlugin = 41,
+    NoExtension = 42,
+    NoPlugin = 43,
+    FindPlugins = 44,
+    AskSearchFolder = 45,
+    DefaultLanguage = 46,
+    PropertiesCaption = 47,
+    DetermineCommanderPath = 48,
+    CannotLoadPlugin = 49,
+    CommanderPathUnknown = 50,
+    NoComment = 51,
+    Comment = 52,
+    CannotSaveComment = 53,
 };
 
 // The built-in text of entry index, in Windows-1251; empty for 54..59 and out-of-range indexes.

@@ -55,7 +55,10 @@ std::string FolderOfPath(std::string_view path)
 
 LanguageFolder::LanguageFolder(FileSystem& files, const CodePage& codePage, const FolderListing& listing,
                                std::string folder)
-    : files_(&files), codePage_(&codePage), listing_(&listing), folder_(std::move(folder))
+    : files_(&files),
+      codePage_(&codePage),
+      listing_(&listing),
+      folder_(std::move(folder))
 {
     if (!folder_.empty() && folder_.back() != '\\' && folder_.back() != '/') folder_ += '\\';
 }

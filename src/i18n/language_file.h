@@ -18,7 +18,7 @@ namespace pakvane {
 
 struct LanguageFile {
     std::string fileName;  // as listed, without folder
-    std::string name;      // [Language] Lng, the caption of its menu item
+    std::string name;  // [Language] Lng, the caption of its menu item
     bool operator==(const LanguageFile&) const = default;
 };
 

@@ -6,10 +6,10 @@
 namespace pakvane {
 
 enum class CommanderNotice {
-    NoCommander,    // no Total Commander window: nothing was sent
-    Delivered,      // both messages were handled
-    NotDelivered,   // a message was not handled: the window was hung or busy past the time
-                    // limit, or the system could not pass the message on; nothing more was sent
+    NoCommander,  // no Total Commander window: nothing was sent
+    Delivered,  // both messages were handled
+    NotDelivered,  // a message was not handled: the window was hung or busy past the time
+    // limit, or the system could not pass the message on; nothing more was sent
 };
 
 class CommanderNotifier {

@@ -10,7 +10,7 @@ namespace pakvane {
 
 enum class WriteStatus {
     Ok,
-    Failed,           // I/O error, read-only or locked file, missing folder, directory target
+    Failed,  // I/O error, read-only or locked file, missing folder, directory target
     Unrepresentable,  // the text cannot be stored without losing characters or breaking lines
 };
 

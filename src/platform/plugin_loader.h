@@ -18,11 +18,11 @@ inline constexpr std::string_view kConfigurePackerExport = "ConfigurePacker";
 
 struct PluginProbeResult {
     bool loaded = false;
-    std::uint32_t loadError = 0;   // the system's error code when the library did not load
+    std::uint32_t loadError = 0;  // the system's error code when the library did not load
     bool exportsComplete = false;  // every required export was found
-    std::string missingExport;     // the first required export that was not found
+    std::string missingExport;  // the first required export that was not found
     bool hasPackerCaps = false;
-    std::int32_t flags = 0;        // GetPackerCaps' result, exactly as returned; 0 without it
+    std::int32_t flags = 0;  // GetPackerCaps' result, exactly as returned; 0 without it
     bool operator==(const PluginProbeResult&) const = default;
 };
 

@@ -8,8 +8,8 @@
 namespace pakvane {
 
 struct VersionString {
-    std::string text;         // up to the first NUL, in the ANSI code page
-    std::uint32_t length = 0; // as the system reports it (characters, NUL included)
+    std::string text;  // up to the first NUL, in the ANSI code page
+    std::uint32_t length = 0;  // as the system reports it (characters, NUL included)
 };
 
 // One file's version resource, read once.

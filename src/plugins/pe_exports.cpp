@@ -49,7 +49,9 @@ struct Section {
 class SectionData {
 public:
     SectionData(FileReader& file, std::vector<Section> sections)
-        : file_(file), sections_(std::move(sections)), loaded_(sections_.size())
+        : file_(file),
+          sections_(std::move(sections)),
+          loaded_(sections_.size())
     {
     }
     std::optional<std::string_view> From(std::uint32_t rva)

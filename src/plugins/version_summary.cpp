@@ -14,8 +14,8 @@ constexpr std::string_view kLineEnd = "\r\n";
 
 // The standard version strings, in the order they are listed.
 constexpr std::array<std::string_view, 12> kVersionFields = {
-    "ProductVersion", "FileVersion", "CompanyName", "FileDescription", "InternalName", "LegalCopyright",
-    "OriginalFilename", "ProductName", "Comments", "LegalTrademarks", "PrivateBuild", "SpecialBuild"};
+    "ProductVersion",   "FileVersion", "CompanyName", "FileDescription", "InternalName", "LegalCopyright",
+    "OriginalFilename", "ProductName", "Comments",    "LegalTrademarks", "PrivateBuild", "SpecialBuild"};
 
 // Resource data is little-endian whatever the host.
 std::uint32_t ReadUint32(const std::string& bytes, std::size_t offset)
@@ -37,8 +37,8 @@ constexpr std::size_t kFileVersionOffset = 8;
 constexpr std::size_t kProductVersionOffset = 16;
 constexpr std::size_t kFixedInfoUsedSize = 24;
 
-void AppendTranslationBlock(const VersionResource& resource, const VersionInfoSource& source,
-                            std::uint16_t language, std::uint16_t codePage, std::string& out)
+void AppendTranslationBlock(const VersionResource& resource, const VersionInfoSource& source, std::uint16_t language,
+                            std::uint16_t codePage, std::string& out)
 {
     out += kLineEnd;
     out += "Language/Code Page:\t" + std::to_string(language) + "/" + std::to_string(codePage) + " (" +
@@ -78,11 +78,11 @@ std::string VersionSummary(const VersionInfoSource& source, const std::string& p
     std::string out(kLineEnd);
     const std::optional<std::string> fixed = resource->Binary("\\");
     if (fixed && fixed->size() >= kFixedInfoUsedSize) {
-        out += "FileVersion:\t" + FormatVersion(ReadUint32(*fixed, kFileVersionOffset),
-                                                ReadUint32(*fixed, kFileVersionOffset + 4));
+        out += "FileVersion:\t" +
+               FormatVersion(ReadUint32(*fixed, kFileVersionOffset), ReadUint32(*fixed, kFileVersionOffset + 4));
         out += kLineEnd;
-        out += "ProductVersion:\t" + FormatVersion(ReadUint32(*fixed, kProductVersionOffset),
-                                                   ReadUint32(*fixed, kProductVersionOffset + 4));
+        out += "ProductVersion:\t" +
+               FormatVersion(ReadUint32(*fixed, kProductVersionOffset), ReadUint32(*fixed, kProductVersionOffset + 4));
         out += kLineEnd;
     }
     const std::optional<std::string> translations = resource->Binary("\\VarFileInfo\\Translation");

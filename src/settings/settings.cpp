@@ -9,9 +9,8 @@ namespace pakvane {
 
 std::string SettingsPathFor(std::string_view executablePath)
 {
-    const std::size_t nameStart = executablePath.find_last_of("\\/:") == std::string_view::npos
-                                      ? 0
-                                      : executablePath.find_last_of("\\/:") + 1;
+    const std::size_t nameStart =
+        executablePath.find_last_of("\\/:") == std::string_view::npos ? 0 : executablePath.find_last_of("\\/:") + 1;
     const std::size_t dot = executablePath.rfind('.');
     const std::string_view stem =
         (dot != std::string_view::npos && dot >= nameStart) ? executablePath.substr(0, dot) : executablePath;
@@ -23,9 +22,7 @@ std::optional<int> ParseSettingsInteger(std::string_view text)
     return ParseWholeNumber(text, NumberSyntax::Settings);
 }
 
-Settings::Settings(ProfileFile file) : file_(std::move(file)), snapshot_(file_.Read())
-{
-}
+Settings::Settings(ProfileFile file) : file_(std::move(file)), snapshot_(file_.Read()) {}
 
 std::string Settings::ReadText(std::string_view section, std::string_view key, std::string_view fallback) const
 {

@@ -47,10 +47,10 @@ private:
 
 // The values read while the main window is created.
 struct StartupSettings {
-    std::string language;          // Tools/Lng: a language file name, empty for built-in
-    bool sortByExtension = true;   // Tools/Sort
-    std::string commanderFolder;   // Setup/ComPath
-    std::string configurationFile; // Setup/IniFile
+    std::string language;  // Tools/Lng: a language file name, empty for built-in
+    bool sortByExtension = true;  // Tools/Sort
+    std::string commanderFolder;  // Setup/ComPath
+    std::string configurationFile;  // Setup/IniFile
 };
 StartupSettings ReadStartupSettings(const Settings& settings);
 

@@ -32,87 +32,83 @@ std::wstring QuoteArgument(const std::wstring& arg);
 HWND FindMainWindow(DWORD pid);
 
 class App {
- public:
-  App(Journey& journey, const std::filesystem::path& exe, const std::vector<std::wstring>& args);
-  ~App();
-  App(const App&) = delete;
-  App& operator=(const App&) = delete;
+public:
+    App(Journey& journey, const std::filesystem::path& exe, const std::vector<std::wstring>& args);
+    ~App();
+    App(const App&) = delete;
+    App& operator=(const App&) = delete;
 
-  DWORD Pid() const { return pid_; }
-  bool Running() const;
+    DWORD Pid() const { return pid_; }
+    bool Running() const;
 
-  // Waits until the main window is shown, has its controls and (if Wine lets it) is active,
-  // then lets the deferred start-up work run. A message box on the way fails the journey.
-  HWND WaitMainWindow(DWORD timeout_ms = kStartTimeoutMs,
-                      std::source_location where = std::source_location::current());
-  HWND Main() const { return main_; }
-  // A control of the main window by ID; aborts the journey when it does not exist.
-  HWND Control(int id, std::source_location where = std::source_location::current()) const;
-  // Waits until the program has handled the input posted so far (see Sync in window.h), for
-  // looks that must see nothing change; a program that stops answering fails the journey.
-  void Sync(std::source_location where = std::source_location::current());
+    // Waits until the main window is shown, has its controls and (if Wine lets it) is active,
+    // then lets the deferred start-up work run. A message box on the way fails the journey.
+    HWND WaitMainWindow(DWORD timeout_ms = kStartTimeoutMs,
+                        std::source_location where = std::source_location::current());
+    HWND Main() const { return main_; }
+    // A control of the main window by ID; aborts the journey when it does not exist.
+    HWND Control(int id, std::source_location where = std::source_location::current()) const;
+    // Waits until the program has handled the input posted so far (see Sync in window.h), for
+    // looks that must see nothing change; a program that stops answering fails the journey.
+    void Sync(std::source_location where = std::source_location::current());
 
-  // Message boxes of this process. WaitMessageBox aborts the journey when none appears.
-  MessageBoxInfo WaitMessageBox(DWORD timeout_ms = kBoxTimeoutMs,
-                                std::source_location where = std::source_location::current());
-  // At start-up: the message box that comes before the main window is shown, or nothing
-  // when the main window shows first (then its absence is for the journey to judge).
-  std::optional<MessageBoxInfo> WaitStartupMessage(
-      DWORD timeout_ms = kStartTimeoutMs,
-      std::source_location where = std::source_location::current());
-  // The common file-open dialog of this process; a message box instead fails the journey.
-  HWND WaitFileDialog(DWORD timeout_ms = kBoxTimeoutMs,
-                      std::source_location where = std::source_location::current());
-  // Presses the button and waits until the box has gone.
-  void Answer(const MessageBoxInfo& box, int button,
-              std::source_location where = std::source_location::current());
+    // Message boxes of this process. WaitMessageBox aborts the journey when none appears.
+    MessageBoxInfo WaitMessageBox(DWORD timeout_ms = kBoxTimeoutMs,
+                                  std::source_location where = std::source_location::current());
+    // At start-up: the message box that comes before the main window is shown, or nothing
+    // when the main window shows first (then its absence is for the journey to judge).
+    std::optional<MessageBoxInfo> WaitStartupMessage(DWORD timeout_ms = kStartTimeoutMs,
+                                                     std::source_location where = std::source_location::current());
+    // The common file-open dialog of this process; a message box instead fails the journey.
+    HWND WaitFileDialog(DWORD timeout_ms = kBoxTimeoutMs, std::source_location where = std::source_location::current());
+    // Presses the button and waits until the box has gone.
+    void Answer(const MessageBoxInfo& box, int button, std::source_location where = std::source_location::current());
 
-  // A visible popup menu (#32768) of this process, or nullptr after the timeout.
-  HWND WaitPopupMenu(DWORD timeout_ms = 3000) const;
-  std::vector<HWND> PopupMenus() const;
+    // A visible popup menu (#32768) of this process, or nullptr after the timeout.
+    HWND WaitPopupMenu(DWORD timeout_ms = 3000) const;
+    std::vector<HWND> PopupMenus() const;
 
-  // Fails (and closes the window, kills the program, aborts the journey) when the process
-  // shows any window but its main window and tooltips.
-  void ExpectNoStray(std::string_view step,
-                     std::source_location where = std::source_location::current());
-  // The same without aborting, for the end of a journey; true when nothing stray was there.
-  bool SweepStray(std::string_view step, std::source_location where);
+    // Fails (and closes the window, kills the program, aborts the journey) when the process
+    // shows any window but its main window and tooltips.
+    void ExpectNoStray(std::string_view step, std::source_location where = std::source_location::current());
+    // The same without aborting, for the end of a journey; true when nothing stray was there.
+    bool SweepStray(std::string_view step, std::source_location where);
 
-  void Close() const;  // WM_CLOSE to the main window; answers nothing
-  // Waits for the process to end; a message box meanwhile fails the journey. Exit code.
-  std::optional<DWORD> WaitExit(DWORD timeout_ms = kExitTimeoutMs,
-                                std::source_location where = std::source_location::current());
-  // WaitExit and check the exit code.
-  void ExpectExit(DWORD code, DWORD timeout_ms = kExitTimeoutMs,
-                  std::source_location where = std::source_location::current());
-  void Kill();
+    void Close() const;  // WM_CLOSE to the main window; answers nothing
+    // Waits for the process to end; a message box meanwhile fails the journey. Exit code.
+    std::optional<DWORD> WaitExit(DWORD timeout_ms = kExitTimeoutMs,
+                                  std::source_location where = std::source_location::current());
+    // WaitExit and check the exit code.
+    void ExpectExit(DWORD code, DWORD timeout_ms = kExitTimeoutMs,
+                    std::source_location where = std::source_location::current());
+    void Kill();
 
- private:
-  [[noreturn]] void FailAndKill(std::string_view message, std::source_location where);
-  std::string DescribeWindow(HWND window) const;
+private:
+    [[noreturn]] void FailAndKill(std::string_view message, std::source_location where);
+    std::string DescribeWindow(HWND window) const;
 
-  Journey& journey_;
-  HANDLE process_ = nullptr;
-  DWORD pid_ = 0;
-  HWND main_ = nullptr;
+    Journey& journey_;
+    HANDLE process_ = nullptr;
+    DWORD pid_ = 0;
+    HWND main_ = nullptr;
 };
 
 // The stand-in for a running Total Commander (pakvane_fake_commander.exe beside the
 // program under test): a hidden TTOTAL_CMD window that logs the messages it receives.
 class FakeCommander {
- public:
-  // Starts it with the log file and waits for its window; aborts the journey if it fails.
-  FakeCommander(Journey& journey, const std::filesystem::path& log);
-  ~FakeCommander();
-  FakeCommander(const FakeCommander&) = delete;
-  FakeCommander& operator=(const FakeCommander&) = delete;
+public:
+    // Starts it with the log file and waits for its window; aborts the journey if it fails.
+    FakeCommander(Journey& journey, const std::filesystem::path& log);
+    ~FakeCommander();
+    FakeCommander(const FakeCommander&) = delete;
+    FakeCommander& operator=(const FakeCommander&) = delete;
 
-  // Closes it as the user would; true when it ended by itself with code 0.
-  bool Stop();
+    // Closes it as the user would; true when it ended by itself with code 0.
+    bool Stop();
 
- private:
-  PROCESS_INFORMATION info_{};
-  HWND window_ = nullptr;
+private:
+    PROCESS_INFORMATION info_{};
+    HWND window_ = nullptr;
 };
 
 }  // namespace pakvane::e2e

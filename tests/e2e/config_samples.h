@@ -15,6 +15,9 @@ inline const std::string kTwoRows =
     "zip=511,c:\\wcx\\zip.wcx\r\n";
 
 // The work paths are ASCII, so their UTF-8 form is their ANSI form.
-inline std::string Ansi(const std::wstring& path) { return Utf8(path); }
+inline std::string Ansi(const std::wstring& path)
+{
+    return Utf8(path);
+}
 
 }  // namespace pakvane::e2e

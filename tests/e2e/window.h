@@ -13,9 +13,9 @@ namespace pakvane::e2e {
 inline constexpr DWORD kSendTimeoutMs = 3000;
 
 struct Rect {
-  int left = 0, top = 0, right = 0, bottom = 0;
-  int Width() const { return right - left; }
-  int Height() const { return bottom - top; }
+    int left = 0, top = 0, right = 0, bottom = 0;
+    int Width() const { return right - left; }
+    int Height() const { return bottom - top; }
 };
 std::string Describe(const Rect& rect);
 
@@ -69,12 +69,12 @@ bool ChooseFileName(HWND dialog, const std::wstring& name);
 
 // A message box (#32770 with its text in static 0xFFFF).
 struct MessageBoxInfo {
-  HWND hwnd = nullptr;
-  std::wstring caption;
-  std::wstring text;
-  bool HasButton(int id) const;  // IDOK, IDCANCEL, IDYES, IDNO...
-  std::vector<int> Buttons() const;  // the standard button IDs present, ascending
-  explicit operator bool() const { return hwnd != nullptr; }
+    HWND hwnd = nullptr;
+    std::wstring caption;
+    std::wstring text;
+    bool HasButton(int id) const;  // IDOK, IDCANCEL, IDYES, IDNO...
+    std::vector<int> Buttons() const;  // the standard button IDs present, ascending
+    explicit operator bool() const { return hwnd != nullptr; }
 };
 MessageBoxInfo ReadMessageBox(HWND box);
 std::vector<HWND> VisibleDialogs(DWORD pid);  // visible #32770 windows of the process

@@ -5,12 +5,14 @@ namespace pakvane::testing {
 namespace {
 
 // 0x80..0x9F of Windows-1252; the five undefined bytes map to the C1 controls as Windows does.
-constexpr char16_t kHigh[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+constexpr char16_t kHigh[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+                                0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+                                0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
-char16_t ToWide(unsigned char c) { return (c >= 0x80 && c < 0xA0) ? kHigh[c - 0x80] : c; }
+char16_t ToWide(unsigned char c)
+{
+    return (c >= 0x80 && c < 0xA0) ? kHigh[c - 0x80] : c;
+}
 
 bool ToAnsi(char32_t c, char& out)
 {
@@ -91,15 +93,21 @@ std::u16string FakeCodePage::Utf8ToWide(std::string_view utf8) const
     while (i < utf8.size()) {
         const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(utf8[k]); };
         const unsigned char lead = byte(i);
-        const int extra = lead < 0x80 ? 0 : (lead >= 0xC2 && lead < 0xE0) ? 1 : (lead >= 0xE0 && lead < 0xF0) ? 2
-                                                  : (lead >= 0xF0 && lead < 0xF5) ? 3 : -1;
+        const int extra = lead < 0x80                     ? 0
+                          : (lead >= 0xC2 && lead < 0xE0) ? 1
+                          : (lead >= 0xE0 && lead < 0xF0) ? 2
+                          : (lead >= 0xF0 && lead < 0xF5) ? 3
+                                                          : -1;
         char32_t c = extra == 0 ? lead : extra == 1 ? (lead & 0x1F) : extra == 2 ? (lead & 0x0F) : (lead & 0x07);
         bool valid = extra >= 0 && i + static_cast<std::size_t>(extra) < utf8.size();
         for (int k = 1; valid && k <= extra; ++k) {
-            if ((byte(i + k) & 0xC0) != 0x80) valid = false;
-            else c = (c << 6) | (byte(i + k) & 0x3F);
+            if ((byte(i + k) & 0xC0) != 0x80)
+                valid = false;
+            else
+                c = (c << 6) | (byte(i + k) & 0x3F);
         }
-        if (valid && ((extra == 2 && (c < 0x800 || (c >= 0xD800 && c < 0xE000))) || (extra == 3 && (c < 0x10000 || c > 0x10FFFF))))
+        if (valid && ((extra == 2 && (c < 0x800 || (c >= 0xD800 && c < 0xE000))) ||
+                      (extra == 3 && (c < 0x10000 || c > 0x10FFFF))))
             valid = false;
         if (!valid) {
             wide.push_back(0xFFFD);

@@ -10,7 +10,7 @@ unsigned char Upper1251(unsigned char c)
 {
     if (c >= 'a' && c <= 'z') return static_cast<unsigned char>(c - 32);
     if (c >= 0xE0) return static_cast<unsigned char>(c - 32);  // а..я -> А..Я
-    if (c == 0xB8) return 0xA8;                                 // ё -> Ё
+    if (c == 0xB8) return 0xA8;  // ё -> Ё
     return c;
 }
 

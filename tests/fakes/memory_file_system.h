@@ -11,11 +11,11 @@ namespace pakvane::testing {
 class MemoryFileSystem final : public FileSystem {
 public:
     std::map<std::string, std::string> files;
-    std::set<std::string> folders;      // a path here is a folder, not a file
-    std::set<std::string> unreadable;   // exists, but reading fails (held open without sharing)
-    std::set<std::string> unwritable;   // read-only or locked: replacing fails
+    std::set<std::string> folders;  // a path here is a folder, not a file
+    std::set<std::string> unreadable;  // exists, but reading fails (held open without sharing)
+    std::set<std::string> unwritable;  // read-only or locked: replacing fails
     std::map<std::string, std::uint32_t> attributes;
-    int writes = 0;    // successful
+    int writes = 0;  // successful
     int attempts = 0;  // every call, failed ones too
     mutable std::map<std::string, int> reads;  // per path
 
@@ -30,10 +30,7 @@ public:
 
     bool FileExists(const std::string& path) const override { return files.count(path) != 0; }
 
-    bool CanReplace(const std::string& path) const override
-    {
-        return !folders.count(path) && !unwritable.count(path);
-    }
+    bool CanReplace(const std::string& path) const override { return !folders.count(path) && !unwritable.count(path); }
 
     WriteStatus ReplaceContent(const std::string& path, std::string_view bytes) override
     {

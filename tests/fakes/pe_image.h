@@ -61,7 +61,8 @@ inline std::string MakePeImage(std::uint16_t machine, const std::vector<std::str
     return image;
 }
 
-inline const std::vector<std::string> kPluginExports = {"CloseArchive", "GetPackerCaps", "OpenArchive", "ProcessFile",
-                                                        "ReadHeader", "SetChangeVolProc", "SetProcessDataProc"};
+inline const std::vector<std::string> kPluginExports = {"CloseArchive",      "GetPackerCaps", "OpenArchive",
+                                                        "ProcessFile",       "ReadHeader",    "SetChangeVolProc",
+                                                        "SetProcessDataProc"};
 
 }  // namespace pakvane::testing

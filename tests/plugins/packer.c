@@ -22,18 +22,42 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved)
     return TRUE;
 }
 
-EXPORT HANDLE __stdcall OpenArchive(void* archiveData) { (void)archiveData; return NULL; }
-EXPORT int __stdcall ReadHeader(HANDLE archive, void* headerData) { (void)archive; (void)headerData; return 10; }
+EXPORT HANDLE __stdcall OpenArchive(void* archiveData)
+{
+    (void)archiveData;
+    return NULL;
+}
+EXPORT int __stdcall ReadHeader(HANDLE archive, void* headerData)
+{
+    (void)archive;
+    (void)headerData;
+    return 10;
+}
 EXPORT int __stdcall ProcessFile(HANDLE archive, int operation, char* destPath, char* destName)
 {
-    (void)archive; (void)operation; (void)destPath; (void)destName;
+    (void)archive;
+    (void)operation;
+    (void)destPath;
+    (void)destName;
     return 0;
 }
-EXPORT int __stdcall CloseArchive(HANDLE archive) { (void)archive; return 0; }
-EXPORT void __stdcall SetChangeVolProc(HANDLE archive, void* proc) { (void)archive; (void)proc; }
+EXPORT int __stdcall CloseArchive(HANDLE archive)
+{
+    (void)archive;
+    return 0;
+}
+EXPORT void __stdcall SetChangeVolProc(HANDLE archive, void* proc)
+{
+    (void)archive;
+    (void)proc;
+}
 
 #ifndef PLUGIN_WITHOUT_SET_PROCESS_DATA
-EXPORT void __stdcall SetProcessDataProc(HANDLE archive, void* proc) { (void)archive; (void)proc; }
+EXPORT void __stdcall SetProcessDataProc(HANDLE archive, void* proc)
+{
+    (void)archive;
+    (void)proc;
+}
 #endif
 
 #ifdef PLUGIN_CAPS

@@ -3,6 +3,8 @@
 
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved)
 {
-    (void)instance; (void)reason; (void)reserved;
+    (void)instance;
+    (void)reason;
+    (void)reserved;
     return TRUE;
 }

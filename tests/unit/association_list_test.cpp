@@ -57,23 +57,23 @@ TEST_P(ReorderTest, RowsTakeTheirChecksAndTheSelectionAlong)
     EXPECT_EQ(list.Selected(), c.selectedAfter);
 }
 
-INSTANTIATE_TEST_SUITE_P(Orders, ReorderTest, ::testing::Values(
-    ReorderCase{"Identity", {0, 1, 2, 3}, 2, 2},
-    ReorderCase{"Reversed", {3, 2, 1, 0}, 1, 2},
-    ReorderCase{"RotatedSelectionFirst", {1, 2, 3, 0}, 1, 0},
-    ReorderCase{"RotatedSelectionLast", {1, 2, 3, 0}, 0, 3},
-    ReorderCase{"NothingSelected", {2, 0, 3, 1}, -1, -1}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Orders, ReorderTest,
+                         ::testing::Values(ReorderCase{"Identity", {0, 1, 2, 3}, 2, 2},
+                                           ReorderCase{"Reversed", {3, 2, 1, 0}, 1, 2},
+                                           ReorderCase{"RotatedSelectionFirst", {1, 2, 3, 0}, 1, 0},
+                                           ReorderCase{"RotatedSelectionLast", {1, 2, 3, 0}, 0, 3},
+                                           ReorderCase{"NothingSelected", {2, 0, 3, 1}, -1, -1}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // An order that is not a permutation of the rows would lose or duplicate rows: refused,
 // and the list stays as it was.
 TEST(ReorderTest, RefusesAnOrderThatIsNotAPermutation)
 {
     const std::vector<std::vector<std::size_t>> bad = {
-        {0, 1, 2},           // a row left out
-        {0, 1, 2, 3, 0},     // one too many
-        {0, 1, 1, 3},        // a row twice, another lost
-        {0, 1, 2, 4},        // no such row
+        {0, 1, 2},  // a row left out
+        {0, 1, 2, 3, 0},  // one too many
+        {0, 1, 1, 3},  // a row twice, another lost
+        {0, 1, 2, 4},  // no such row
     };
     for (const auto& order : bad) {
         AssociationList list = FourRows(2);

@@ -26,14 +26,10 @@ std::vector<bool> Checks(const AssociationList& list)
 }
 
 const std::vector<AssociationRow> kRows = {
-    {"ZIP=1,c:\\a.wcx", true},
-    {"zip=2,c:\\b.wcx", true},
-    {"zip=3,c:\\c.wcx", false},
-    {"rar=1,c:\\d.wcx", true},
-    {" Zip =4,c:\\e.wcx", true},  // same extension once trimmed
-    {"zipx=1,c:\\f.wcx", true},   // longer extension, not a rival
-    {"zi=1,c:\\g.wcx", true},
-    {"c:\\zip.wcx", true},        // no extension at all
+    {"ZIP=1,c:\\a.wcx", true},  {"zip=2,c:\\b.wcx", true},   {"zip=3,c:\\c.wcx", false},
+    {"rar=1,c:\\d.wcx", true},  {" Zip =4,c:\\e.wcx", true},  // same extension once trimmed
+    {"zipx=1,c:\\f.wcx", true},  // longer extension, not a rival
+    {"zi=1,c:\\g.wcx", true},   {"c:\\zip.wcx", true},  // no extension at all
 };
 
 TEST(EnforceSingleEnabledTest, SwitchingOnSwitchesOffRivalsOfAnyCase)
@@ -66,7 +62,8 @@ TEST(EnforceSingleEnabledTest, ComparesExtensionsLowerCasedInTheAnsiCodePage)
 {
     const FakeTextRules rules;
     // "\xC0\xD0\xC6" and "\xE0\xF0\xE6" are the same Cyrillic extension in code page 1251.
-    AssociationList list = MakeList({{"\xE0\xF0\xE6=0,a", true}, {"\xC0\xD0\xC6=0,b", true}, {"\xE0\xF0=0,c", true}}, 1);
+    AssociationList list =
+        MakeList({{"\xE0\xF0\xE6=0,a", true}, {"\xC0\xD0\xC6=0,b", true}, {"\xE0\xF0=0,c", true}}, 1);
     EXPECT_EQ(EnforceSingleEnabled(list, rules), 1u);
     EXPECT_EQ(Checks(list), (std::vector<bool>{false, true, true}));
 }

@@ -36,7 +36,9 @@ TEST(AssociationSortKeyTest, JoinsTrimmedPartsWithoutSeparatorInUpperCase)
     const FakeTextRules rules;
     EXPECT_EQ(AssociationSortKey("ab=0,c:\\p.wcx", SortMode::ByExtension, rules), "ABC:\\P.WCX");
     EXPECT_EQ(AssociationSortKey("ab=0,c:\\p.wcx", SortMode::ByPlugin, rules), "C:\\P.WCXAB");
-    EXPECT_EQ(AssociationSortKey(" a\xE0 = 1 , b ", SortMode::ByExtension, rules), "A\xC0" "B");
+    EXPECT_EQ(AssociationSortKey(" a\xE0 = 1 , b ", SortMode::ByExtension, rules),
+              "A\xC0"
+              "B");
 }
 
 struct OrderCase {
@@ -57,21 +59,30 @@ TEST_P(SortOrderTest, SortsAscendingByKey)
     EXPECT_EQ(Texts(list), GetParam().after);
 }
 
-INSTANTIATE_TEST_SUITE_P(Keys, SortOrderTest, ::testing::Values(
-    OrderCase{"ExtensionFirst", SortMode::ByExtension,
-              {"zip=0,c:\\a.wcx", "arj=0,c:\\z.wcx"}, {"arj=0,c:\\z.wcx", "zip=0,c:\\a.wcx"}},
-    OrderCase{"SameExtensionByPath", SortMode::ByExtension,
-              {"zip=0,d:\\zip.wcx", "zip=0,c:\\zip.wcx", "arj=0,e:\\a.wcx"},
-              {"arj=0,e:\\a.wcx", "zip=0,c:\\zip.wcx", "zip=0,d:\\zip.wcx"}},
-    // No separator: ABC:\P.WCX sorts before AZ:\P.WCX although "a" < "ab".
-    OrderCase{"NoSeparator", SortMode::ByExtension,
-              {"a=0,z:\\p.wcx", "ab=0,c:\\p.wcx"}, {"ab=0,c:\\p.wcx", "a=0,z:\\p.wcx"}},
-    OrderCase{"PluginFirst", SortMode::ByPlugin,
-              {"zip=0,c:\\wcx\\multi.wcx", "cab=0,c:\\wcx\\cab.wcx", "arj=0,c:\\wcx\\multi.wcx"},
-              {"cab=0,c:\\wcx\\cab.wcx", "arj=0,c:\\wcx\\multi.wcx", "zip=0,c:\\wcx\\multi.wcx"}},
-    // Case and blanks around the parts do not count; flags are not part of the key.
-    OrderCase{"CaseAndBlanksIgnored", SortMode::ByExtension,
-              {"Zip = 1 , B", "zip=2,a", "ZIP=3,C"}, {"zip=2,a", "Zip = 1 , B", "ZIP=3,C"}}),
+INSTANTIATE_TEST_SUITE_P(
+    Keys, SortOrderTest,
+    ::testing::Values(OrderCase{"ExtensionFirst",
+                                SortMode::ByExtension,
+                                {"zip=0,c:\\a.wcx", "arj=0,c:\\z.wcx"},
+                                {"arj=0,c:\\z.wcx", "zip=0,c:\\a.wcx"}},
+                      OrderCase{"SameExtensionByPath",
+                                SortMode::ByExtension,
+                                {"zip=0,d:\\zip.wcx", "zip=0,c:\\zip.wcx", "arj=0,e:\\a.wcx"},
+                                {"arj=0,e:\\a.wcx", "zip=0,c:\\zip.wcx", "zip=0,d:\\zip.wcx"}},
+                      // No separator: ABC:\P.WCX sorts before AZ:\P.WCX although "a" < "ab".
+                      OrderCase{"NoSeparator",
+                                SortMode::ByExtension,
+                                {"a=0,z:\\p.wcx", "ab=0,c:\\p.wcx"},
+                                {"ab=0,c:\\p.wcx", "a=0,z:\\p.wcx"}},
+                      OrderCase{"PluginFirst",
+                                SortMode::ByPlugin,
+                                {"zip=0,c:\\wcx\\multi.wcx", "cab=0,c:\\wcx\\cab.wcx", "arj=0,c:\\wcx\\multi.wcx"},
+                                {"cab=0,c:\\wcx\\cab.wcx", "arj=0,c:\\wcx\\multi.wcx", "zip=0,c:\\wcx\\multi.wcx"}},
+                      // Case and blanks around the parts do not count; flags are not part of the key.
+                      OrderCase{"CaseAndBlanksIgnored",
+                                SortMode::ByExtension,
+                                {"Zip = 1 , B", "zip=2,a", "ZIP=3,C"},
+                                {"zip=2,a", "Zip = 1 , B", "ZIP=3,C"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // Rules whose sort-key bytes can be made to disagree with the comparison: the sort must
@@ -103,8 +114,10 @@ TextList ReferenceOrder(const TextList& rows, const TextRules& rules)
         std::size_t at = 0, end = keys.size();
         while (at < end) {
             const std::size_t mid = (at + end) / 2;
-            if (rules.Compare(keys[mid], key) < 0) at = mid + 1;
-            else end = mid;
+            if (rules.Compare(keys[mid], key) < 0)
+                at = mid + 1;
+            else
+                end = mid;
         }
         keys.insert(keys.begin() + static_cast<std::ptrdiff_t>(at), key);
         sorted.insert(sorted.begin() + static_cast<std::ptrdiff_t>(at), row);
@@ -147,33 +160,35 @@ TEST_P(PreOrderTest, OrderIsTheComparisonsWhateverTheSortKeysSay)
     EXPECT_EQ(Texts(list), expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Keys, PreOrderTest, ::testing::Values(
-    PreOrderCase{"Agreeing", nullptr},
-    // Some keys sort a little out of place (plugin 7 among plugin 8's rows): the insertion
-    // pass moves them back.
-    PreOrderCase{"SomeDisagree",
-                 [](std::string key) {
-                     const std::size_t at = key.find("\\P7.");
-                     if (at != std::string::npos) key[at + 2] = '8';
-                     return key;
-                 }},
-    // Keys that say nothing: the pass gives up and a full sort takes over.
-    PreOrderCase{"AllEqual", [](const std::string&) { return std::string(); }},
-    // Keys in exactly the reverse order.
-    PreOrderCase{"Reversed",
-                 [](const std::string& key) {
-                     std::string reversed = key;
-                     for (char& c : reversed) c = static_cast<char>(0xFF - static_cast<unsigned char>(c));
-                     return reversed + "\xFF";
-                 }}),
+INSTANTIATE_TEST_SUITE_P(
+    Keys, PreOrderTest,
+    ::testing::Values(PreOrderCase{"Agreeing", nullptr},
+                      // Some keys sort a little out of place (plugin 7 among plugin 8's rows): the insertion
+                      // pass moves them back.
+                      PreOrderCase{"SomeDisagree",
+                                   [](std::string key) {
+                                       const std::size_t at = key.find("\\P7.");
+                                       if (at != std::string::npos) key[at + 2] = '8';
+                                       return key;
+                                   }},
+                      // Keys that say nothing: the pass gives up and a full sort takes over.
+                      PreOrderCase{"AllEqual", [](const std::string&) { return std::string(); }},
+                      // Keys in exactly the reverse order.
+                      PreOrderCase{"Reversed",
+                                   [](const std::string& key) {
+                                       std::string reversed = key;
+                                       for (char& c : reversed)
+                                           c = static_cast<char>(0xFF - static_cast<unsigned char>(c));
+                                       return reversed + "\xFF";
+                                   }}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SortAssociationsTest, EqualKeysReverseOnEverySort)
 {
     const FakeTextRules rules;
     // Same extension and path (in different case and spacing), told apart by their flags.
-    AssociationList list = MakeList({{"zip=1,c:\\z.wcx", true}, {"arj=0,a", false},
-                                     {"ZIP=2,C:\\Z.WCX", false}, {" zip = 3 , c:\\z.wcx", true}});
+    AssociationList list = MakeList(
+        {{"zip=1,c:\\z.wcx", true}, {"arj=0,a", false}, {"ZIP=2,C:\\Z.WCX", false}, {" zip = 3 , c:\\z.wcx", true}});
     SortAssociations(list, SortMode::ByExtension, rules);
     EXPECT_EQ(Texts(list), (TextList{"arj=0,a", " zip = 3 , c:\\z.wcx", "ZIP=2,C:\\Z.WCX", "zip=1,c:\\z.wcx"}));
     SortAssociations(list, SortMode::ByExtension, rules);

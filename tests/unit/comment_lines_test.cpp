@@ -19,10 +19,10 @@ TEST(CommentLinesTest, SplitsQuotedAndUnquotedEntries)
         {"\"my plugin.wcx\"   two words ", {"my plugin.wcx", "two words"}},
         {"\" spaced.wcx \"x", {"spaced.wcx", "x"}},
         {"\"unclosed name.wcx", {"unclosed name.wcx", ""}},
-        {"zip.wcx\tone", {"zip.wcx", "one"}},               // no space: the tab separates
+        {"zip.wcx\tone", {"zip.wcx", "one"}},  // no space: the tab separates
         {"zip.wcx\ttwo words", {"zip.wcx\ttwo", "words"}},  // a space wins over an earlier tab
         {"zip.wcx", {"zip.wcx", ""}},
-        {"a\"b.wcx c", {"a\"b.wcx", "c"}},                  // a quote inside a name is no quoting
+        {"a\"b.wcx c", {"a\"b.wcx", "c"}},  // a quote inside a name is no quoting
     };
     for (const auto& c : cases) EXPECT_EQ(SplitCommentLine(c.line), c.entry) << c.line;
 }
@@ -33,10 +33,12 @@ TEST(CommentLinesTest, EveryLineBreakEndsALineAndBlankLinesVanish)
         std::string text;
         std::vector<std::string_view> lines;
     } cases[] = {
-        {"a 1\nb 2", {"a 1", "b 2"}},                   // lone LF
-        {"a 1\rb 2\n\r\n", {"a 1", "b 2"}},              // lone CR, LF CR
-        {"a 1\r\n\x1A" "b 2\r\n\x1A", {"a 1", "b 2"}},   // text after Ctrl+Z is kept
-        {"  \t\r\n\x01 a 1 \x02\r\n", {"a 1"}},          // control bytes trimmed
+        {"a 1\nb 2", {"a 1", "b 2"}},  // lone LF
+        {"a 1\rb 2\n\r\n", {"a 1", "b 2"}},  // lone CR, LF CR
+        {"a 1\r\n\x1A"
+         "b 2\r\n\x1A",
+         {"a 1", "b 2"}},  // text after Ctrl+Z is kept
+        {"  \t\r\n\x01 a 1 \x02\r\n", {"a 1"}},  // control bytes trimmed
         {std::string("a\0 1", 4), {std::string_view("a\0 1", 4)}},
     };
     for (const auto& c : cases) EXPECT_EQ(CommentFileLines(c.text), c.lines) << c.text;
@@ -53,7 +55,7 @@ TEST(CommentLinesTest, RewriteWritesEntriesInTheirOwnForm)
     } cases[] = {
         {"", "zip.wcx", " \r\n ", ""},
         {"zip.wcx\tmy notes\r\n", "zip.wcx", "c", "zip.wcx\tmy notes\r\nzip.wcx c\r\n"},  // not the library's entry
-        {"zip.wcx\tnotes\r\n", "ZIP.wcx", "c", "ZIP.wcx c\r\n"},                          // the library's entry
+        {"zip.wcx\tnotes\r\n", "ZIP.wcx", "c", "ZIP.wcx c\r\n"},  // the library's entry
         {"\"tab\tname.wcx\" x\r\n", "my zip.wcx", "c", "tab\tname.wcx x\r\n\"my zip.wcx\" c\r\n"},
         {"", "zip.wcx", "one\r\ntwo\nthree\x1A", "zip.wcx one two three\r\n"},  // nothing that splits the line
     };

@@ -66,8 +66,9 @@ TEST_F(ConfigurationTest, MissingFileChangesNothingUnreadableFileEmptiesTheList)
 
 TEST_F(ConfigurationTest, SaveSplitsRowsBetweenTheFilesAndKeepsTheRestOfTheFile)
 {
-    files.files[ini] = "; my settings\r\n[Configuration]\r\nlang = rus\r\n\r\n[PackerPlugins]\r\nold=1,old.wcx\r\n"
-                       "\r\n[PackerPlugins64]\r\nzip=1,zip64.wcx\r\n[Colors]\r\nBack=1";
+    files.files[ini] =
+        "; my settings\r\n[Configuration]\r\nlang = rus\r\n\r\n[PackerPlugins]\r\nold=1,old.wcx\r\n"
+        "\r\n[PackerPlugins64]\r\nzip=1,zip64.wcx\r\n[Colors]\r\nBack=1";
     list.Append(" Zip = 7 , C:\\WCX\\ZIP.WCX ", true);
     list.Append("rar=4,c:\\wcx\\rar.wcx", false);
     list.Append("arj=abc,c:\\wcx\\arj.wcx", true);
@@ -76,9 +77,10 @@ TEST_F(ConfigurationTest, SaveSplitsRowsBetweenTheFilesAndKeepsTheRestOfTheFile)
     const SaveResult result = Save();
     EXPECT_EQ(result.status, WriteStatus::Ok);
     EXPECT_EQ(files.reads[ini], 1) << "the file read to find the section is the one rewritten";
-    EXPECT_EQ(files.files[ini], "; my settings\r\n[Configuration]\r\nlang = rus\r\n\r\n[PackerPlugins]\r\n"
-                                "zip=7,C:\\WCX\\ZIP.WCX\r\narj=0,c:\\wcx\\arj.wcx\r\n"
-                                "\r\n[PackerPlugins64]\r\nzip=1,zip64.wcx\r\n[Colors]\r\nBack=1");
+    EXPECT_EQ(files.files[ini],
+              "; my settings\r\n[Configuration]\r\nlang = rus\r\n\r\n[PackerPlugins]\r\n"
+              "zip=7,C:\\WCX\\ZIP.WCX\r\narj=0,c:\\wcx\\arj.wcx\r\n"
+              "\r\n[PackerPlugins64]\r\nzip=1,zip64.wcx\r\n[Colors]\r\nBack=1");
     const std::string& saved = files.files[settings];
     EXPECT_NE(saved.find("1=rar=4,c:\\wcx\\rar.wcx\r\n3=cab=31,c:\\wcx\\cab.wcx"), std::string::npos) << saved;
 
@@ -120,8 +122,9 @@ TEST_F(ConfigurationTest, LinesTheListDoesNotShowAreKeptAfterItsRows)
 
     // Switching every row off leaves the kept lines; a later zip line, no longer hidden by a
     // first one, stays as a comment (the user switched zip off); a second block stays as it is.
-    files.files[ini] = "[PackerPlugins]\r\nzip=1,z.wcx\r\n;mine\r\n ZIP = 0,old.wcx\r\n[X]\r\n"
-                       "[packerplugins]\r\n 7z = 1 , 7z.wcx\r\n";
+    files.files[ini] =
+        "[PackerPlugins]\r\nzip=1,z.wcx\r\n;mine\r\n ZIP = 0,old.wcx\r\n[X]\r\n"
+        "[packerplugins]\r\n 7z = 1 , 7z.wcx\r\n";
     ASSERT_EQ(Load().outcome, Outcome::Loaded);
     list.SetChecked(0, false);
     ASSERT_EQ(Save().status, WriteStatus::Ok);
@@ -135,7 +138,7 @@ TEST_F(ConfigurationTest, ChangesMadeMeanwhileStopTheSaveUntilTheUserOverwrites)
 {
     struct Case {
         const char* name;
-        std::string path;     // the file changed meanwhile
+        std::string path;  // the file changed meanwhile
         const char* changed;  // its new content
     };
     const Case cases[] = {
@@ -355,7 +358,8 @@ namespace {
 TEST_F(ConfigurationTest, UnicodeFileKeepsCharactersTheCodePageLacks)
 {
     using namespace std::string_literals;
-    const std::string lossyRow = testing::Utf16("[PackerPlugins]\r\nzip=1,c:\\") + "\xE5\x65\\\0z\0.\0w\0c\0x\0\r\0\n\0"s;
+    const std::string lossyRow =
+        testing::Utf16("[PackerPlugins]\r\nzip=1,c:\\") + "\xE5\x65\\\0z\0.\0w\0c\0x\0\r\0\n\0"s;
     files.files[ini] = lossyRow + testing::Utf16("rar=2,c:\\r.wcx\r\n").substr(2);
     ASSERT_EQ(Load().outcome, Outcome::Loaded);
     ASSERT_EQ(list.Count(), 2u);

@@ -27,22 +27,19 @@ TEST_P(SafeFormatTest, FormatsOrReturnsThePattern)
     EXPECT_EQ(SafeFormat(std::wstring_view(widePattern), std::wstring_view(wideArgument)), wideExpected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Patterns, SafeFormatTest, ::testing::Values(
-    FormatCase{"Cannot open file %s !!!", "c:\\wincmd.ini", "Cannot open file c:\\wincmd.ini !!!"},
-    FormatCase{"%s", "", ""},
-    FormatCase{"no directive", "x", "no directive"},
-    FormatCase{"100%% sure: %s", "zip", "100% sure: zip"},
-    FormatCase{"%%s stays", "zip", "%s stays"},
-    // An argument is inserted as it is, never read for directives.
-    FormatCase{"(%s)", "50%d %s %n", "(50%d %s %n)"},
-    // Failures give the pattern unchanged.
-    FormatCase{"Delete (%d)?", "zip", "Delete (%d)?"},
-    FormatCase{"%s and %s", "zip", "%s and %s"},
-    FormatCase{"trailing %", "zip", "trailing %"},
-    FormatCase{"%s trailing %", "zip", "%s trailing %"},
-    FormatCase{"width %10s", "zip", "width %10s"},
-    FormatCase{"%n%s", "zip", "%n%s"},
-    FormatCase{"%s%s%s", "zip", "%s%s%s"}));
+INSTANTIATE_TEST_SUITE_P(
+    Patterns, SafeFormatTest,
+    ::testing::Values(FormatCase{"Cannot open file %s !!!", "c:\\wincmd.ini", "Cannot open file c:\\wincmd.ini !!!"},
+                      FormatCase{"%s", "", ""}, FormatCase{"no directive", "x", "no directive"},
+                      FormatCase{"100%% sure: %s", "zip", "100% sure: zip"}, FormatCase{"%%s stays", "zip", "%s stays"},
+                      // An argument is inserted as it is, never read for directives.
+                      FormatCase{"(%s)", "50%d %s %n", "(50%d %s %n)"},
+                      // Failures give the pattern unchanged.
+                      FormatCase{"Delete (%d)?", "zip", "Delete (%d)?"}, FormatCase{"%s and %s", "zip", "%s and %s"},
+                      FormatCase{"trailing %", "zip", "trailing %"},
+                      FormatCase{"%s trailing %", "zip", "%s trailing %"},
+                      FormatCase{"width %10s", "zip", "width %10s"}, FormatCase{"%n%s", "zip", "%n%s"},
+                      FormatCase{"%s%s%s", "zip", "%s%s%s"}));
 
 TEST(InterfaceStrings, BuiltInTableIsWindows1251)
 {
@@ -62,7 +59,7 @@ TEST(InterfaceStrings, Utf8ConversionCoversTheAlphabetAndMarksTheRest)
 {
     EXPECT_EQ(Utf8ToWindows1251("\xD0\x90\xD1\x8F\xD0\x81\xD1\x91 A"), "\xC0\xFF\xA8\xB8 A");
     EXPECT_EQ(Utf8ToWindows1251("\xE2\x82\xAC"), "?");  // the euro sign is not mapped here
-    EXPECT_EQ(Utf8ToWindows1251("\xD0"), "?");          // cut sequence
+    EXPECT_EQ(Utf8ToWindows1251("\xD0"), "?");  // cut sequence
 }
 
 TEST(InterfaceStrings, FillStartsFromBuiltInsAndAppliesReplacements)

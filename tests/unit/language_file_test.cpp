@@ -55,7 +55,8 @@ TEST_F(LanguageFileTest, ReadsTheNamedKeysOnlyAndOnlyFromALanguageFile)
          head + "0=zero\r\n1=One\r\n01=leading zero\r\n+2=sign\r\n60=Last\r\n61=beyond\r\nx=y\r\n",
          S{{0, "One"}, {59, "Last"}}},
         {"an empty value empties its entry, a line without '=' is no key", head + "7=\r\n8\r\n", S{{6, ""}}},
-        {"directives are text until formatted", head + "18=%d%n\r\n21=%s%s%s\r\n50=%", S{{17, "%d%n"}, {20, "%s%s%s"}, {49, "%"}}},
+        {"directives are text until formatted", head + "18=%d%n\r\n21=%s%s%s\r\n50=%",
+         S{{17, "%d%n"}, {20, "%s%s%s"}, {49, "%"}}},
         {"the first of two lines of a key wins", head + "1=first\r\n1=second\r\n", S{{0, "first"}}},
         {"a value is cut after 2047 characters", head + "1=" + std::string(3000, 'x'), S{{0, std::string(2047, 'x')}}},
     };
@@ -74,9 +75,13 @@ TEST_F(LanguageFileTest, ReadsTheNamedKeysOnlyAndOnlyFromALanguageFile)
 // then given in the ANSI code page (here 1252), '?' for what that lacks.
 TEST_F(LanguageFileTest, AUtf8FileWithBomComesInTheAnsiCodePage)
 {
-    Put("fr.lng", "\xEF\xBB\xBF[Language]\r\nLng=Fran\xC3\xA7" "ais\r\n[Strings]\r\n1=D\xC3\xA9j\xC3\xA0 \xD0\xAF\r\n");
+    Put("fr.lng",
+        "\xEF\xBB\xBF[Language]\r\nLng=Fran\xC3\xA7"
+        "ais\r\n[Strings]\r\n1=D\xC3\xA9j\xC3\xA0 \xD0\xAF\r\n");
     listing.names = {"fr.lng"};
-    EXPECT_EQ(folder.List(), (std::vector<LanguageFile>{{"fr.lng", "Fran\xE7" "ais"}}));
+    EXPECT_EQ(folder.List(), (std::vector<LanguageFile>{{"fr.lng",
+                                                         "Fran\xE7"
+                                                         "ais"}}));
     EXPECT_EQ(Read("fr.lng"), (LanguageStrings{{0, "D\xE9j\xE0 ?"}}));
 }
 
@@ -103,7 +108,8 @@ TEST_F(LanguageFileTest, ListsLanguageFilesInTheFoldersOrder)
 TEST(LanguageFileNames, FoundIgnoringCaseInTheAnsiCodePage)
 {
     const FakeTextRules rules;  // Windows-1251
-    const std::vector<LanguageFile> listed{{"English.lng", "English"}, {"\xD0\xF3\xF1.lng", "Rus"}, {"ENGLISH.LNG", "2"}};
+    const std::vector<LanguageFile> listed{
+        {"English.lng", "English"}, {"\xD0\xF3\xF1.lng", "Rus"}, {"ENGLISH.LNG", "2"}};
     EXPECT_EQ(FindLanguageFile(listed, "english.LNG", rules), 0u);
     EXPECT_EQ(FindLanguageFile(listed, "\xF0\xF3\xF1.LNG", rules), 1u);  // "рус" for "Рус"
     EXPECT_EQ(FindLanguageFile(listed, "English", rules), std::nullopt);

@@ -18,7 +18,10 @@ struct Loader {
     std::vector<std::string> tried;
     std::function<bool(const std::string&)> fn()
     {
-        return [this](const std::string& path) { tried.push_back(path); return loadable.count(path) > 0; };
+        return [this](const std::string& path) {
+            tried.push_back(path);
+            return loadable.count(path) > 0;
+        };
     }
 };
 
@@ -30,12 +33,14 @@ TEST(LocateConfigurationFile, ArgumentIsTheOnlyCandidate)
     Loader loader;
     loader.loadable = {"c:\\tc\\wincmd.ini", "c:\\given.ini"};
 
-    auto result = LocateConfigurationFile({"  c:\\given.ini "}, "c:\\tc\\wincmd.ini", registry, environment, loader.fn());
+    auto result =
+        LocateConfigurationFile({"  c:\\given.ini "}, "c:\\tc\\wincmd.ini", registry, environment, loader.fn());
     EXPECT_EQ(result.outcome, Outcome::Loaded);
     EXPECT_EQ(result.path, "c:\\given.ini");
 
     loader.tried.clear();
-    result = LocateConfigurationFile({"c:\\missing.ini", "c:\\tc"}, "c:\\tc\\wincmd.ini", registry, environment, loader.fn());
+    result = LocateConfigurationFile({"c:\\missing.ini", "c:\\tc"}, "c:\\tc\\wincmd.ini", registry, environment,
+                                     loader.fn());
     EXPECT_EQ(result.outcome, Outcome::ArgumentFailed);
     EXPECT_EQ(result.path, "c:\\missing.ini");
     EXPECT_EQ(loader.tried, std::vector<std::string>{"c:\\missing.ini"});

@@ -23,8 +23,8 @@ TEST(PeExportsTest, WantsTheSixExactNamesForTheMachine)
     withoutOne.erase(withoutOne.begin() + 6);  // SetProcessDataProc
     std::vector<std::string> lowerCased = kPluginExports;
     lowerCased[2] = "openArchive";
-    const std::vector<std::string> decorated = {"_CloseArchive@4",  "_OpenArchive@4",     "_ProcessFile@16",
-                                                "_ReadHeader@8",    "_SetChangeVolProc@8", "_SetProcessDataProc@8"};
+    const std::vector<std::string> decorated = {"_CloseArchive@4", "_OpenArchive@4",      "_ProcessFile@16",
+                                                "_ReadHeader@8",   "_SetChangeVolProc@8", "_SetProcessDataProc@8"};
     struct Case {
         const char* what;
         std::string image;

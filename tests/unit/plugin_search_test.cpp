@@ -113,8 +113,8 @@ TEST_F(PluginSearchTest, WalksDepthFirstWithTheFilesOfAFolderFirst)
     tree.AddFolder("C:\\T\\Sub1\\", "deep");
     tree.AddFile("C:\\T\\Sub1\\deep\\", "d.Wcx");
     tree.AddFile("C:\\T\\sub2\\", "e.wcx");
-    loader.flags = {{"C:\\T\\A.WCX", 1}, {"C:\\T\\SUB1\\C.WCX", 516}, {"C:\\T\\SUB1\\DEEP\\D.WCX", -2},
-                    {"C:\\T\\SUB2\\E.WCX", 0}};
+    loader.flags = {
+        {"C:\\T\\A.WCX", 1}, {"C:\\T\\SUB1\\C.WCX", 516}, {"C:\\T\\SUB1\\DEEP\\D.WCX", -2}, {"C:\\T\\SUB2\\E.WCX", 0}};
 
     EXPECT_EQ(Search(), (std::vector<std::string>{"auto=1,C:\\T\\a.wcx", "auto=516,C:\\T\\Sub1\\c.wcx",
                                                   "auto=-2,C:\\T\\Sub1\\deep\\d.Wcx", "auto=0,C:\\T\\sub2\\e.wcx"}));

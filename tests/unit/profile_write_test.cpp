@@ -80,29 +80,41 @@ const std::string kAfter = "[PackerPlugins64]\r\nzip=1,c:\\64.wcx\r\n\r\n[B]\ny=
 INSTANTIATE_TEST_SUITE_P(
     Cases, ProfileReplaceSection,
     ::testing::Values(
-        ReplaceCase{"Middle", kAround + "[packerplugins]\r\n ; note\r\nzip = 7, old\r\n\r\n" + kAfter,
+        ReplaceCase{"Middle",
+                    kAround + "[packerplugins]\r\n ; note\r\nzip = 7, old\r\n\r\n" + kAfter,
                     {{"zip", "7,c:\\zip.wcx"}, {"rar", "0,c:\\rar.wcx"}},
                     kAround + "[packerplugins]\r\nzip=7,c:\\zip.wcx\r\nrar=0,c:\\rar.wcx\r\n\r\n" + kAfter},
         ReplaceCase{"Removed", kAround + "[PackerPlugins]\r\nzip=1,a\r\n\r\n" + kAfter, {}, kAround + kAfter},
-        ReplaceCase{"DuplicatesRemoved", "[PackerPlugins]\nzip=1,a\n[B]\nb=1\n[PACKERPLUGINS]\nrar=2,b\n",
-                    {{"arj", "3,c"}}, "[PackerPlugins]\narj=3,c\n[B]\nb=1\n"},
-        ReplaceCase{"AllDuplicatesRemoved", "[PackerPlugins]\nzip=1,a\n[B]\nb=1\n[PackerPlugins]\nrar=2,b\n", {},
-                    "[B]\nb=1\n"},
+        ReplaceCase{"DuplicatesRemoved",
+                    "[PackerPlugins]\nzip=1,a\n[B]\nb=1\n[PACKERPLUGINS]\nrar=2,b\n",
+                    {{"arj", "3,c"}},
+                    "[PackerPlugins]\narj=3,c\n[B]\nb=1\n"},
+        ReplaceCase{
+            "AllDuplicatesRemoved", "[PackerPlugins]\nzip=1,a\n[B]\nb=1\n[PackerPlugins]\nrar=2,b\n", {}, "[B]\nb=1\n"},
         ReplaceCase{"Created", kAfter, {{"zip", "1,a"}}, kAfter + "\r\n\r\n[PackerPlugins]\r\nzip=1,a\r\n"},
         ReplaceCase{"MissingAndEmpty", kAfter, {}, kAfter},
-        ReplaceCase{"LastSectionWithoutFinalBreak", "[A]\nx=1\n[PackerPlugins]\nzip=1,a", {{"rar", "2,b"}},
+        ReplaceCase{"LastSectionWithoutFinalBreak",
+                    "[A]\nx=1\n[PackerPlugins]\nzip=1,a",
+                    {{"rar", "2,b"}},
                     "[A]\nx=1\n[PackerPlugins]\nrar=2,b"},
         ReplaceCase{"HeaderOnlyAtEnd", "[PackerPlugins]", {{"rar", "2,b"}}, "[PackerPlugins]\r\nrar=2,b"},
-        ReplaceCase{"LfFile", "[PackerPlugins]\nzip=1,a\n\n[A]\n", {{"a", "1"}, {"b", "2"}},
+        ReplaceCase{"LfFile",
+                    "[PackerPlugins]\nzip=1,a\n\n[A]\n",
+                    {{"a", "1"}, {"b", "2"}},
                     "[PackerPlugins]\na=1\nb=2\n\n[A]\n"},
-        ReplaceCase{"Utf16", Utf16("[A]\r\nx=1\r\n[PackerPlugins]\r\nzip=1,a\r\n[B]\r\n"), {{"rar", "2,b"}},
+        ReplaceCase{"Utf16",
+                    Utf16("[A]\r\nx=1\r\n[PackerPlugins]\r\nzip=1,a\r\n[B]\r\n"),
+                    {{"rar", "2,b"}},
                     Utf16("[A]\r\nx=1\r\n[PackerPlugins]\r\nrar=2,b\r\n[B]\r\n")}),
     [](const ::testing::TestParamInfo<ReplaceCase>& info) { return std::string(info.param.name); });
 
 // A UTF-16 file on a Windows-1252 system: U+65E5 has no ANSI form and reads as '?'.
-const std::string kLossy = "\xFF\xFE[\0A\0]\0\r\0\n\0x\0=\0\xE5\x65\r\0\n\0"
-                           "[\0P\0]\0\r\0\n\0z\0i\0p\0=\0""1\0,\0\xE5\x65\r\0\n\0"
-                           "\xE5\x65=\0""2\0\r\0\n\0"s;
+const std::string kLossy =
+    "\xFF\xFE[\0A\0]\0\r\0\n\0x\0=\0\xE5\x65\r\0\n\0"
+    "[\0P\0]\0\r\0\n\0z\0i\0p\0=\0"
+    "1\0,\0\xE5\x65\r\0\n\0"
+    "\xE5\x65=\0"
+    "2\0\r\0\n\0"s;
 
 TEST(ProfileLossyText, UnchangedRowsKeepTheirOriginalCharacters)
 {
@@ -112,10 +124,14 @@ TEST(ProfileLossyText, UnchangedRowsKeepTheirOriginalCharacters)
     ASSERT_EQ(entries, (std::vector<ProfileEntry>{{"zip", "1,?"}, {"?", "2"}}));
     entries.insert(entries.begin(), ProfileEntry{"rar", "3,c:\\r.wcx"});
     ASSERT_EQ(document.ReplaceSection("P", entries), WriteStatus::Ok);
-    EXPECT_EQ(document.Bytes(), "\xFF\xFE[\0A\0]\0\r\0\n\0x\0=\0\xE5\x65\r\0\n\0"
-                                "[\0P\0]\0\r\0\n\0r\0a\0r\0=\0""3\0,\0c\0:\0\\\0r\0.\0w\0c\0x\0\r\0\n\0"
-                                "z\0i\0p\0=\0""1\0,\0\xE5\x65\r\0\n\0"
-                                "\xE5\x65=\0""2\0\r\0\n\0"s);
+    EXPECT_EQ(document.Bytes(),
+              "\xFF\xFE[\0A\0]\0\r\0\n\0x\0=\0\xE5\x65\r\0\n\0"
+              "[\0P\0]\0\r\0\n\0r\0a\0r\0=\0"
+              "3\0,\0c\0:\0\\\0r\0.\0w\0c\0x\0\r\0\n\0"
+              "z\0i\0p\0=\0"
+              "1\0,\0\xE5\x65\r\0\n\0"
+              "\xE5\x65=\0"
+              "2\0\r\0\n\0"s);
     const std::string written = document.Bytes();
     ASSERT_EQ(document.WriteString("P", "zip", "1,?"), WriteStatus::Ok);
     EXPECT_EQ(document.Bytes(), written);
@@ -125,7 +141,10 @@ TEST(ProfileLossyText, RowsRenderedAlikeKeepTheirOwnCharacters)
 {
     testing::FakeCodePage codePage;
     // [P] with the lines U+65E5=2 and U+672C=2: both read as "?=2".
-    const std::string file = "\xFF\xFE[\0P\0]\0\n\0\xE5\x65=\0""2\0\n\0\x2C\x67=\0""2\0\n\0"s;
+    const std::string file =
+        "\xFF\xFE[\0P\0]\0\n\0\xE5\x65=\0"
+        "2\0\n\0\x2C\x67=\0"
+        "2\0\n\0"s;
     ProfileDocument document(codePage, file);
     const auto entries = document.ReadSection("P");
     ASSERT_EQ(entries, (std::vector<ProfileEntry>{{"?", "2"}, {"?", "2"}}));
@@ -170,7 +189,8 @@ TEST(ProfileLargeFiles, BigSectionAndBigFileRewriteInPlace)
 {
     testing::FakeCodePage codePage;
     std::vector<ProfileEntry> entries;
-    for (int i = 0; i < 65536; ++i) entries.push_back({std::to_string(i), "511,c:\\plugins\\p" + std::to_string(i) + ".wcx"});
+    for (int i = 0; i < 65536; ++i)
+        entries.push_back({std::to_string(i), "511,c:\\plugins\\p" + std::to_string(i) + ".wcx"});
     const std::string head = "[A]\r\n" + std::string(100000, 'a') + "\r\n";
     std::string tail = "[B]\r\n";
     while (tail.size() < 2u * 1024 * 1024) tail += "key=some value of a line\r\n";

@@ -17,12 +17,27 @@ TEST(SettingsPath, ReplacesOrAppendsTheExtension)
 
 TEST(SettingsInteger, WholeNumbersAndHexOnly)
 {
-    struct Case { const char* text; std::optional<int> value; };
+    struct Case {
+        const char* text;
+        std::optional<int> value;
+    };
     const Case cases[] = {
-        {"0", 0}, {"-12", -12}, {"+7", 7}, {"2147483647", 2147483647}, {"-2147483648", -2147483647 - 1},
-        {"0x1F", 31}, {"0XfF", 255}, {"0xFFFFFFFF", -1},
-        {"", std::nullopt}, {"0x", std::nullopt}, {"12a", std::nullopt}, {"yes", std::nullopt},
-        {"2147483648", std::nullopt}, {"0x100000000", std::nullopt}, {"-", std::nullopt}, {"1.5", std::nullopt},
+        {"0", 0},
+        {"-12", -12},
+        {"+7", 7},
+        {"2147483647", 2147483647},
+        {"-2147483648", -2147483647 - 1},
+        {"0x1F", 31},
+        {"0XfF", 255},
+        {"0xFFFFFFFF", -1},
+        {"", std::nullopt},
+        {"0x", std::nullopt},
+        {"12a", std::nullopt},
+        {"yes", std::nullopt},
+        {"2147483648", std::nullopt},
+        {"0x100000000", std::nullopt},
+        {"-", std::nullopt},
+        {"1.5", std::nullopt},
     };
     for (const Case& c : cases) EXPECT_EQ(ParseSettingsInteger(c.text), c.value) << c.text;
 }

@@ -43,7 +43,8 @@ int Sign(int value)
 int CompareStringASign(const std::string& a, const std::string& b)
 {
     return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()), b.data(),
-                          static_cast<int>(b.size())) - CSTR_EQUAL;
+                          static_cast<int>(b.size())) -
+           CSTR_EQUAL;
 }
 
 // Texts where the collation departs from byte order in every way we know of: punctuation
@@ -53,15 +54,109 @@ int CompareStringASign(const std::string& a, const std::string& b)
 std::vector<std::string> VariedTexts()
 {
     std::vector<std::string> texts = {
-        "", " ", "!", "\"", "#", "$", "%", "&", "(", ")", "*", ",", ".", "/", ":", ";", "?", "@", "[", "\\",
-        "]", "^", "_", "{", "|", "}", "~", "+", "<", "=", ">", "0", "1", "9", "10", "a", "A", "b", "z", "Z",
-        "a-b", "ab", "a-c", "-ab", "ab-", "a'b", "'ab", "ab'", "a--b", "co-op", "coop", "co'op", "a9", "a10",
-        "a09", "A10", "zip", "ZIP", "zip.wcx", "ZIP.WCX", "zip_wcx", "zip-wcx", "C:\\WCX\\ZIP.WCX",
-        "C:\\WCX\\ZIPX.WCX", "%COMMANDER_PATH%\\PLUGINS\\ZIP.WCX", "7Z", "7-ZIP", "\xC0", "\xE0", "\xC0\xC1",
-        "\xE0\xE1", "\xC5", "\xA8", "\xB8", "\xC5\xC6", "\xA8\xC6", "\xE5\xE6", "\xB8\xE6", "\xC9", "\xD0",
-        "\xDF", "\xFF", "\xE9t\xE9", "ete", "\xC1\xC0\xC7\xC0", "\xE1\xE0\xE7\xE0", "\xC0-\xC1", "\xC0'\xC1",
-        "\x80", "\x96", "\x97", "\x91x", "\x92x", "\xB9", "a\xA0" "b", "\xC0" "1", "1\xC0", "z\xC0", "\xC0z",
-        std::string("a\0b", 3), std::string("a\0c", 3),
+        "",
+        " ",
+        "!",
+        "\"",
+        "#",
+        "$",
+        "%",
+        "&",
+        "(",
+        ")",
+        "*",
+        ",",
+        ".",
+        "/",
+        ":",
+        ";",
+        "?",
+        "@",
+        "[",
+        "\\",
+        "]",
+        "^",
+        "_",
+        "{",
+        "|",
+        "}",
+        "~",
+        "+",
+        "<",
+        "=",
+        ">",
+        "0",
+        "1",
+        "9",
+        "10",
+        "a",
+        "A",
+        "b",
+        "z",
+        "Z",
+        "a-b",
+        "ab",
+        "a-c",
+        "-ab",
+        "ab-",
+        "a'b",
+        "'ab",
+        "ab'",
+        "a--b",
+        "co-op",
+        "coop",
+        "co'op",
+        "a9",
+        "a10",
+        "a09",
+        "A10",
+        "zip",
+        "ZIP",
+        "zip.wcx",
+        "ZIP.WCX",
+        "zip_wcx",
+        "zip-wcx",
+        "C:\\WCX\\ZIP.WCX",
+        "C:\\WCX\\ZIPX.WCX",
+        "%COMMANDER_PATH%\\PLUGINS\\ZIP.WCX",
+        "7Z",
+        "7-ZIP",
+        "\xC0",
+        "\xE0",
+        "\xC0\xC1",
+        "\xE0\xE1",
+        "\xC5",
+        "\xA8",
+        "\xB8",
+        "\xC5\xC6",
+        "\xA8\xC6",
+        "\xE5\xE6",
+        "\xB8\xE6",
+        "\xC9",
+        "\xD0",
+        "\xDF",
+        "\xFF",
+        "\xE9t\xE9",
+        "ete",
+        "\xC1\xC0\xC7\xC0",
+        "\xE1\xE0\xE7\xE0",
+        "\xC0-\xC1",
+        "\xC0'\xC1",
+        "\x80",
+        "\x96",
+        "\x97",
+        "\x91x",
+        "\x92x",
+        "\xB9",
+        "a\xA0"
+        "b",
+        "\xC0"
+        "1",
+        "1\xC0",
+        "z\xC0",
+        "\xC0z",
+        std::string("a\0b", 3),
+        std::string("a\0c", 3),
     };
     texts.push_back(std::string(300, 'm') + "a");  // longer than any fixed buffer of the A call
     texts.push_back(std::string(300, 'M') + "B");
@@ -101,8 +196,10 @@ std::vector<std::string> ReferenceOrder(const std::vector<std::string>& rows, So
         std::size_t low = 0, high = keys.size();
         while (low < high) {
             const std::size_t mid = (low + high) / 2;
-            if (CompareStringASign(keys[mid], key) < 0) low = mid + 1;
-            else high = mid;
+            if (CompareStringASign(keys[mid], key) < 0)
+                low = mid + 1;
+            else
+                high = mid;
         }
         keys.insert(keys.begin() + static_cast<std::ptrdiff_t>(low), key);
         sorted.insert(sorted.begin() + static_cast<std::ptrdiff_t>(low), row);
@@ -137,7 +234,8 @@ TEST(PreparedCollationTest, SortGivesTheOrderOfCompareStringA)
         SortAssociations(list, mode, *rules);
         std::vector<std::string> actual;
         for (const AssociationRow& row : list.Rows()) actual.push_back(row.text);
-        EXPECT_EQ(actual, ReferenceOrder(rows, mode, *rules)) << (mode == SortMode::ByExtension ? "by extension" : "by plugin");
+        EXPECT_EQ(actual, ReferenceOrder(rows, mode, *rules))
+            << (mode == SortMode::ByExtension ? "by extension" : "by plugin");
     }
 }
 
@@ -146,12 +244,15 @@ TEST(PreparedCollationTest, SortGivesTheOrderOfCompareStringA)
 // long shared prefixes, and the same key several times in other case and spacing.
 std::vector<std::string> MixedRows()
 {
-    const char* const extensions[] = {"zip", "7z", "a-b", "ab", "a'c", "tar.gz", "r00", "r1", "r10", "_x", "!x", "~x",
-                                      "\xE0\xF0\xF5", "\xC0\xD0\xD5", "\xE9t\xE9", "ete", "co-op", "coop", "A10", "a9"};
-    const char* const folders[] = {"%COMMANDER_PATH%\\Plugins\\wcx\\", "C:\\Program Files\\Total Commander\\Plugins\\wcx\\",
+    const char* const extensions[] = {"zip",   "7z",   "a-b", "ab", "a'c",          "tar.gz",       "r00",       "r1",
+                                      "r10",   "_x",   "!x",  "~x", "\xE0\xF0\xF5", "\xC0\xD0\xD5", "\xE9t\xE9", "ete",
+                                      "co-op", "coop", "A10", "a9"};
+    const char* const folders[] = {"%COMMANDER_PATH%\\Plugins\\wcx\\",
+                                   "C:\\Program Files\\Total Commander\\Plugins\\wcx\\",
                                    "d:\\tools\\tc\\plugins\\wcx\\", "c:\\\xCF\xEB\xE0\xE3\xE8\xED\xFB\\"};
-    const char* const names[] = {"Multi-Arc", "MultiArc", "Sfx'Tool", "SfxTool", "total7zip", "7-Zip", "(x)", "[y]",
-                                 "\xE0\xF0\xF5\xE8\xE2", "plugin_", "plugin.", "plugin "};
+    const char* const names[] = {
+        "Multi-Arc", "MultiArc", "Sfx'Tool", "SfxTool", "total7zip", "7-Zip", "(x)", "[y]", "\xE0\xF0\xF5\xE8\xE2",
+        "plugin_",   "plugin.",  "plugin "};
     std::vector<std::string> rows;
     std::uint32_t state = 2024;
     const auto next = [&](std::size_t size) {

@@ -18,10 +18,10 @@
 namespace pakvane {
 namespace {
 
-using testing::PickerDriver;
-using testing::Sighting;
-using testing::SelectedItem;
 using testing::kTreeId;
+using testing::PickerDriver;
+using testing::SelectedItem;
+using testing::Sighting;
 using testing::TextOf;
 
 class BrowseFolderDialogTest : public ::testing::Test {

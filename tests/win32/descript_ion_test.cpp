@@ -46,8 +46,11 @@ TEST_F(DescriptIonTest, RewriteForOneLibraryKeepsEveryOtherEntry)
         "lonelf.wcx lf ended\n"
         "zip.wcx old comment\r\n"
         "empty.wcx\r\n"
-        "long.wcx " + longComment + "\r\n"
-        "\x1A" "after.wcx past ctrl-z\r\n",
+        "long.wcx " +
+            longComment +
+            "\r\n"
+            "\x1A"
+            "after.wcx past ctrl-z\r\n",
         FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_SYSTEM);
     EXPECT_EQ(Read("zip.wcx"), "old comment");
     EXPECT_EQ(Read("after.wcx"), "past ctrl-z");
@@ -55,13 +58,16 @@ TEST_F(DescriptIonTest, RewriteForOneLibraryKeepsEveryOtherEntry)
     EXPECT_EQ(Read("long.wcx"), longComment);
 
     ASSERT_TRUE(Write("Zip.wcx", "new\r\ncomment"));
-    EXPECT_EQ(testing::ReadBytes(Ion()), "\"Spaced Name.wcx\" quoted one\r\n"
-                                         "tabbed.wcx one\r\n"
-                                         "lonelf.wcx lf ended\r\n"
-                                         "empty.wcx \r\n"
-                                         "long.wcx " + longComment + "\r\n"
-                                         "after.wcx past ctrl-z\r\n"
-                                         "Zip.wcx new comment\r\n");
+    EXPECT_EQ(testing::ReadBytes(Ion()),
+              "\"Spaced Name.wcx\" quoted one\r\n"
+              "tabbed.wcx one\r\n"
+              "lonelf.wcx lf ended\r\n"
+              "empty.wcx \r\n"
+              "long.wcx " +
+                  longComment +
+                  "\r\n"
+                  "after.wcx past ctrl-z\r\n"
+                  "Zip.wcx new comment\r\n");
     EXPECT_EQ(Attributes(), kHiddenArchive);
     EXPECT_EQ(Read("ZIP.wcx"), "new comment");
 }
@@ -115,8 +121,8 @@ TEST_F(DescriptIonTest, NamesCompareUpperCasedInTheAnsiCodePage)
     const bool sameName = GetACP() == 1251;
     EXPECT_EQ(Read("\xFF\xB8.wcx"), sameName ? "old" : "");
     ASSERT_TRUE(Write("\xFF\xB8.wcx", "new"));
-    EXPECT_EQ(testing::ReadBytes(Ion()), std::string(sameName ? "" : "\xDF\xA8.WCX old\r\n") +
-                                             "other.wcx o\r\n\xFF\xB8.wcx new\r\n")
+    EXPECT_EQ(testing::ReadBytes(Ion()),
+              std::string(sameName ? "" : "\xDF\xA8.WCX old\r\n") + "other.wcx o\r\n\xFF\xB8.wcx new\r\n")
         << "ANSI code page " << GetACP();
 }
 

@@ -187,8 +187,10 @@ TEST_F(Win32FileSystemTest, ASymbolicLinkIsWrittenThroughAndStaysALink)
     Put(target, "old");
     const auto linked = [&] { return files.ReadFile(link) == "old"; };
     const auto unixFolder = testing::UnixPath(folder);
-    if (unixFolder) testing::StartUnix("/bin/ln -s real/wincmd.ini " + *unixFolder + "wincmd.ini");
-    else CreateSymbolicLinkA(link.c_str(), "real\\wincmd.ini", 2 /* unprivileged */);
+    if (unixFolder)
+        testing::StartUnix("/bin/ln -s real/wincmd.ini " + *unixFolder + "wincmd.ini");
+    else
+        CreateSymbolicLinkA(link.c_str(), "real\\wincmd.ini", 2 /* unprivileged */);
     if (!testing::WaitUntil(linked)) GTEST_SKIP() << "cannot make a symbolic link here";
 
     ASSERT_EQ(files.ReplaceContent(link, "new"), WriteStatus::Ok);

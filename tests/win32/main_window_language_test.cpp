@@ -76,7 +76,8 @@ protected:
             MENUITEMINFOW info{};
             info.cbSize = sizeof info;
             info.fMask = MIIM_FTYPE;
-            EXPECT_TRUE(GetMenuItemInfoW(Languages(), static_cast<UINT>(i), TRUE, &info) && (info.fType & MFT_RADIOCHECK));
+            EXPECT_TRUE(GetMenuItemInfoW(Languages(), static_cast<UINT>(i), TRUE, &info) &&
+                        (info.fType & MFT_RADIOCHECK));
             items.emplace_back(id, MenuText(Languages(), static_cast<UINT>(id)));
         }
         return items;

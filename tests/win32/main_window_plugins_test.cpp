@@ -66,8 +66,8 @@ TEST_F(MainWindowPluginsTest, TheMemoShowsTheSelectedPluginsCommentAndVersions)
     ASSERT_TRUE(CopyFileA((testing::TestPluginFolder() + "version_two.dll").c_str(), plugin.c_str(), FALSE));
     ASSERT_TRUE(testing::WriteBytes(folder_ + "descript.ion", "version_two.dll Packs everything\r\n"));
     form_->SetCommanderFolder(folder_);
-    form_->SetConfiguration(folder_ + "wincmd.ini", {{"aaa=1,%commander_path%\\version_two.dll", true},
-                                                     {"zzz=1,c:\\nowhere\\none.wcx", true}});
+    form_->SetConfiguration(folder_ + "wincmd.ini",
+                            {{"aaa=1,%commander_path%\\version_two.dll", true}, {"zzz=1,c:\\nowhere\\none.wcx", true}});
     const std::wstring memo = Memo();
     const std::string versions = VersionSummary(Win32VersionInfoSource(), plugin);
     EXPECT_FALSE(versions.empty());

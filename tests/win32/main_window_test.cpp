@@ -32,10 +32,11 @@ class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        previousHook_ = SetMessageBoxHook([this](HWND owner, std::wstring_view text, std::wstring_view caption, UINT flags) {
-            boxes_.push_back({owner, std::wstring(text), std::wstring(caption), flags});
-            return answer_;
-        });
+        previousHook_ =
+            SetMessageBoxHook([this](HWND owner, std::wstring_view text, std::wstring_view caption, UINT flags) {
+                boxes_.push_back({owner, std::wstring(text), std::wstring(caption), flags});
+                return answer_;
+            });
         form_ = std::make_unique<TMainForm>(GetModuleHandleW(nullptr), std::vector<std::string>{}, false);
         // A settings file of its own, so no earlier window's placement comes back.
         form_->UseSettingsFile(testing::MakeScratchFolder("pvmw") + "pakvane.ini");
@@ -197,7 +198,9 @@ TEST_F(MainWindowTest, EveryControlIsCaptionedFromTheCurrentStrings)
             case CaptionKind::PaddedGroup:
                 EXPECT_EQ(std::wstring(text), L" " + String(row.caption) + L" ") << "control " << row.id;
                 break;
-            case CaptionKind::Text: EXPECT_EQ(std::wstring(text), String(row.caption)) << "control " << row.id; break;
+            case CaptionKind::Text:
+                EXPECT_EQ(std::wstring(text), String(row.caption)) << "control " << row.id;
+                break;
             case CaptionKind::Hint: {
                 const auto hint = hints.find(reinterpret_cast<UINT_PTR>(control));
                 ASSERT_NE(hint, hints.end()) << "control " << row.id << " has no hint";
@@ -206,7 +209,8 @@ TEST_F(MainWindowTest, EveryControlIsCaptionedFromTheCurrentStrings)
                 break;
             }
             case CaptionKind::Fixed:
-            case CaptionKind::None: break;
+            case CaptionKind::None:
+                break;
             }
         }
     };
@@ -287,7 +291,8 @@ bool Overlaps(const RECT& a, const RECT& b, int edge)
 }
 bool Contains(const RECT& outer, const RECT& inner)
 {
-    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right && inner.bottom <= outer.bottom;
+    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+           inner.bottom <= outer.bottom;
 }
 bool IsGroupBox(HWND control)
 {
@@ -447,8 +452,10 @@ TEST_F(MainWindowTest, TheListMirrorsTheModelRows)
 
 TEST_F(MainWindowTest, CheckBoxClicksSwitchRowsInTheModelAndMarkTheChange)
 {
-    form_->SetConfiguration("c:\\wincmd.ini", {{"zip=1,c:\\a.wcx", true}, {" ZIP =2,c:\\b.wcx", false},
-                                               {"rar=3,c:\\c.wcx", true}, {"zipx=4,c:\\d.wcx", true}});
+    form_->SetConfiguration("c:\\wincmd.ini", {{"zip=1,c:\\a.wcx", true},
+                                               {" ZIP =2,c:\\b.wcx", false},
+                                               {"rar=3,c:\\c.wcx", true},
+                                               {"zipx=4,c:\\d.wcx", true}});
     auto checks = [&] {
         std::vector<bool> states;
         for (const auto& row : form_->List().Rows()) states.push_back(row.checked);

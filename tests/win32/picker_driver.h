@@ -57,8 +57,13 @@ struct Sighting {
 class PickerDriver {
 public:
     PickerDriver(HWND owner, int button, std::function<bool(HWND)> ready = nullptr)
-        : thread_(GetCurrentThreadId()), owner_(owner), button_(button), ready_(std::move(ready)),
-          worker_([this] { Run(); }) {}
+        : thread_(GetCurrentThreadId()),
+          owner_(owner),
+          button_(button),
+          ready_(std::move(ready)),
+          worker_([this] { Run(); })
+    {
+    }
     ~PickerDriver() { Join(); }
     Sighting Join()
     {
@@ -77,8 +82,13 @@ private:
         waitFor([&] { return EnumThreadWindows(thread_, &MatchBrowser, reinterpret_cast<LPARAM>(&browser)), browser; });
         if (!browser) return;
         if (ready_) waitFor([&] { return ready_(browser); });
-        seen_ = {true, {}, TextOf(browser), TextOf(GetDlgItem(browser, kTitleId)), SelectedItem(browser),
-                 IsWindowEnabled(owner_) != FALSE, IsWindowEnabled(GetDlgItem(browser, IDOK)) != FALSE};
+        seen_ = {true,
+                 {},
+                 TextOf(browser),
+                 TextOf(GetDlgItem(browser, kTitleId)),
+                 SelectedItem(browser),
+                 IsWindowEnabled(owner_) != FALSE,
+                 IsWindowEnabled(GetDlgItem(browser, IDOK)) != FALSE};
         GetWindowRect(browser, &seen_.rect);
         int button = IsWindowEnabled(GetDlgItem(browser, button_)) ? button_ : IDCANCEL;
         waitFor([&] {

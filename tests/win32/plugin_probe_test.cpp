@@ -90,7 +90,8 @@ TEST_F(PluginProbeTest, FailuresShowTheCannotLoadMessageAndMissingConfigurationS
         return UiMessage{Str::CannotLoadPlugin, Str::Error, kMessageIconError, path};
     };
     EXPECT_EQ(sink.shown, (std::vector<UiMessage>{
-                              cannotLoad(Plugin("noprocessdata.wcx")), cannotLoad(Plugin("notdll.wcx")),
+                              cannotLoad(Plugin("noprocessdata.wcx")),
+                              cannotLoad(Plugin("notdll.wcx")),
                               cannotLoad("C:\\windows\\system32\\version.dll"),
                               {Str::NoConfigureFunction, Str::Information, kMessageIconInformation, std::nullopt},
                               cannotLoad(Plugin("notdll.wcx"))}));
@@ -100,9 +101,15 @@ TEST_F(PluginProbeTest, FailuresShowTheCannotLoadMessageAndMissingConfigurationS
 // A real window to be the plugin's parent.
 class ParentWindowFixture {
 public:
-    ParentWindowFixture() : hwnd_(CreateWindowExW(0, L"STATIC", L"parent", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                                                  GetModuleHandleW(nullptr), nullptr)) {}
-    ~ParentWindowFixture() { if (hwnd_) DestroyWindow(hwnd_); }
+    ParentWindowFixture()
+        : hwnd_(CreateWindowExW(0, L"STATIC", L"parent", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                GetModuleHandleW(nullptr), nullptr))
+    {
+    }
+    ~ParentWindowFixture()
+    {
+        if (hwnd_) DestroyWindow(hwnd_);
+    }
     HWND Get() const { return hwnd_; }
 
 private:

@@ -84,7 +84,8 @@ const std::vector<std::string> kFiles = {
     "k=v\n[s]\r\nk\0x=v\0w\nk2=\"a\0b\"\n"s,
     "[s]\n\xC4k=1\nd=\xE4\n",
     "\xEF\xBB\xBF[s]\nk=\xE2\x82\xAC\xE2\x88\x9E\xC3\xA9\xFF\nj=\xE6\x97\xA5\n",
-    "\xFF\xFE[\0s\0]\0\r\0\n\0k\0=\0\xAC\x20\x1E\x22\xE5\x65\xE9\0\r\0\n\0\xE5\x65=\0""1\0"s,
+    "\xFF\xFE[\0s\0]\0\r\0\n\0k\0=\0\xAC\x20\x1E\x22\xE5\x65\xE9\0\r\0\n\0\xE5\x65=\0"
+    "1\0"s,
     "\xFF\xFE[\0s\0]\0\n\0k\0=\0v\0!"s,
 };
 
@@ -112,7 +113,8 @@ TEST(ProfileContract, ReadsMatchTheProfileFunctions)
                     }
                 }
             }
-            std::vector<std::string> keys = {"k", "K ", " k", "missing", "foo", ";c", "\x01k2", "\xE4k", "a", "b", "c", "?"};
+            std::vector<std::string> keys = {"k",      "K ",    " k", "missing", "foo", ";c",
+                                             "\x01k2", "\xE4k", "a",  "b",       "c",   "?"};
             for (const ProfileEntry& entry : entries) keys.push_back(entry.key);
             for (const std::string& key : keys)
                 EXPECT_EQ(ours.ReadString(section, key), ApiString(path, section, key)) << "key " << key;
@@ -124,10 +126,10 @@ TEST(ProfileContract, WhatWeWriteTheProfileFunctionsRead)
 {
     Win32FileSystem files;
     Win32CodePage codePage;
-    const std::vector<std::string> starts = {
-        "", "[A]\nx=1\n[PackerPlugins]\nold=1\n[B]\ny=2",
-        "\xEF\xBB\xBF[PackerPlugins]\r\nzip=1,\xC3\xA9\r\n",
-        "\xFF\xFE[\0P\0a\0c\0k\0e\0r\0P\0l\0u\0g\0i\0n\0s\0]\0\r\0\n\0z\0i\0p\0=\0""1\0,\0\xE5\x65\r\0\n\0"s};
+    const std::vector<std::string> starts = {"", "[A]\nx=1\n[PackerPlugins]\nold=1\n[B]\ny=2",
+                                             "\xEF\xBB\xBF[PackerPlugins]\r\nzip=1,\xC3\xA9\r\n",
+                                             "\xFF\xFE[\0P\0a\0c\0k\0e\0r\0P\0l\0u\0g\0i\0n\0s\0]\0\r\0\n\0z\0i\0p\0=\0"
+                                             "1\0,\0\xE5\x65\r\0\n\0"s};
     for (const std::string& start : starts) {
         const std::string path = NewFile(start);
         ProfileFile ours(files, codePage, path);

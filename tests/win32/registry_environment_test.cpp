@@ -103,7 +103,10 @@ TEST(Win32Locate, ConfigurationFileFromTheRegistryThenTheWindowsFolder)
     RegDeleteKeyA(HKEY_LOCAL_MACHINE, kCommanderRegistryKey);
 
     std::vector<std::string> tried;
-    auto load = [&](const std::string& path) { tried.push_back(path); return false; };
+    auto load = [&](const std::string& path) {
+        tried.push_back(path);
+        return false;
+    };
     const LocateResult result = LocateConfigurationFile({}, "", registry, environment, load);
     EXPECT_EQ(result.outcome, LocateResult::Outcome::NoneFound);
     EXPECT_EQ(tried, (std::vector<std::string>{"c:\\from\\user.ini", environment.WindowsFolder() + "\\WinCmd.ini"}));

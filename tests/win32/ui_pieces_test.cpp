@@ -54,13 +54,31 @@ constexpr int kSwatch = 902;
 constexpr int kOkButton = 903;
 
 constexpr ControlRow kTestControls[] = {
-    {kNameEdit, L"EDIT", kChildStyle | WS_TABSTOP | WS_GROUP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, {8, 8, 120, 21},
+    {kNameEdit,
+     L"EDIT",
+     kChildStyle | WS_TABSTOP | WS_GROUP | ES_AUTOHSCROLL,
+     WS_EX_CLIENTEDGE,
+     {8, 8, 120, 21},
      kAnchorTopLeft},
     {kSwatch, L"BUTTON", kChildStyle | WS_TABSTOP | BS_OWNERDRAW, 0, {8, 36, 40, 23}, kAnchorTopLeft},
-    {kOkButton, L"BUTTON", kChildStyle | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, {60, 36, 60, 23}, kAnchorTopLeft,
-     CaptionKind::Fixed, Str::IniGroup, L"OK"},
-    {IDCANCEL, L"BUTTON", kChildStyle | WS_TABSTOP, 0, {124, 36, 60, 23}, kAnchorTopLeft, CaptionKind::Fixed,
-     Str::IniGroup, L"Cancel"},
+    {kOkButton,
+     L"BUTTON",
+     kChildStyle | WS_TABSTOP | BS_DEFPUSHBUTTON,
+     0,
+     {60, 36, 60, 23},
+     kAnchorTopLeft,
+     CaptionKind::Fixed,
+     Str::IniGroup,
+     L"OK"},
+    {IDCANCEL,
+     L"BUTTON",
+     kChildStyle | WS_TABSTOP,
+     0,
+     {124, 36, 60, 23},
+     kAnchorTopLeft,
+     CaptionKind::Fixed,
+     Str::IniGroup,
+     L"Cancel"},
 };
 
 class Swatch final : public ReflectedControl {
@@ -106,9 +124,14 @@ private:
             for (const wchar_t c : std::wstring(L"zip")) PostMessageW(edit, WM_CHAR, c, 0);
             PostMessageW(edit, WM_KEYDOWN, VK_RETURN, 0);
             break;
-        case Script::Escape: PostMessageW(edit, WM_KEYDOWN, VK_ESCAPE, 0); break;
-        case Script::TabTwiceThenSpace: PostMessageW(Handle(), WM_APP, 0, 0); break;
-        case Script::FailAtStart: break;
+        case Script::Escape:
+            PostMessageW(edit, WM_KEYDOWN, VK_ESCAPE, 0);
+            break;
+        case Script::TabTwiceThenSpace:
+            PostMessageW(Handle(), WM_APP, 0, 0);
+            break;
+        case Script::FailAtStart:
+            break;
         }
         return true;
     }
@@ -187,8 +210,7 @@ TEST(PlacementTest, AWindowOffEveryMonitorMovesIntoTheNearestWorkArea)
         {"left of everything", {-900, 100, -500, 400}, {0, 100, 400, 400}},
         {"below the right monitor", {1500, 900, 1900, 1200}, {1500, 428, 1900, 728}},
         {"far right", {3000, 10, 3400, 310}, {1648, 10, 2048, 310}},
-        {"larger than the work area keeps its size from the top-left", {-2000, -2000, -900, -1000},
-         {0, 0, 1100, 1000}},
+        {"larger than the work area keeps its size from the top-left", {-2000, -2000, -900, -1000}, {0, 0, 1100, 1000}},
     };
     for (const PlacementCase& c : cases) {
         const RECT placed = KeepOnMonitor(c.wanted, monitors);

@@ -42,7 +42,8 @@ Pixels ReadImage(HINSTANCE instance, const wchar_t* name, int size)
     Pixels pixels(static_cast<std::size_t>(width) * height);
     BITMAPINFO read = TopDown32(width, height);
     HDC screen = GetDC(nullptr);
-    const int rows = GetDIBits(screen, source.get(), 0, static_cast<UINT>(height), pixels.data(), &read, DIB_RGB_COLORS);
+    const int rows =
+        GetDIBits(screen, source.get(), 0, static_cast<UINT>(height), pixels.data(), &read, DIB_RGB_COLORS);
     ReleaseDC(nullptr, screen);
     if (rows != height || width <= 0) return out;
     for (int y = 0; y < size; ++y) {
@@ -76,8 +77,10 @@ Pixels Emboss(const Pixels& image, int size)
     for (int y = 0; y < size; ++y) {
         for (int x = 0; x < size; ++x) {
             std::uint32_t& p = out[static_cast<std::size_t>(y) * size + x];
-            if (dark(x, y)) p = shadow;
-            else if (dark(x - 1, y - 1)) p = highlight;
+            if (dark(x, y))
+                p = shadow;
+            else if (dark(x - 1, y - 1))
+                p = highlight;
         }
     }
     return out;

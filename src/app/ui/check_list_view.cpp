@@ -94,7 +94,8 @@ LRESULT CheckListView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         }
         // A Ctrl+letter command key is not also a search letter.
         for (const CheckListKey& key : keys_) {
-            if (key.control && key.virtualKey >= 'A' && key.virtualKey <= 'Z' && wParam == key.virtualKey - 'A' + 1u) return 0;
+            if (key.control && key.virtualKey >= 'A' && key.virtualKey <= 'Z' && wParam == key.virtualKey - 'A' + 1u)
+                return 0;
         }
         break;
     case WM_KEYDOWN: {
@@ -231,9 +232,8 @@ POINT CheckListView::KeyboardMenuPoint() const
     // Under the selected row, or at the list's corner.
     RECT row{};
     POINT point{0, 0};
-    if (model_.Selected() >= 0 &&
-        SendMessageW(list_, LB_GETITEMRECT, static_cast<WPARAM>(model_.Selected()), reinterpret_cast<LPARAM>(&row)) !=
-            LB_ERR) {
+    if (model_.Selected() >= 0 && SendMessageW(list_, LB_GETITEMRECT, static_cast<WPARAM>(model_.Selected()),
+                                               reinterpret_cast<LPARAM>(&row)) != LB_ERR) {
         point = POINT{row.left + CheckAreaWidth(), row.bottom};
     }
     ClientToScreen(list_, &point);
@@ -254,7 +254,8 @@ void CheckListView::DrawCheckBox(HDC dc, const RECT& area, bool checked, bool en
                                   : (enabled ? CBS_UNCHECKEDNORMAL : CBS_UNCHECKEDDISABLED);
         SIZE size{scale_(kCheckBoxSize), scale_(kCheckBoxSize)};
         GetThemePartSize(theme, dc, BP_CHECKBOX, state, nullptr, TS_DRAW, &size);
-        RECT box{area.left + (area.right - area.left - size.cx) / 2, area.top + (area.bottom - area.top - size.cy) / 2, 0, 0};
+        RECT box{area.left + (area.right - area.left - size.cx) / 2, area.top + (area.bottom - area.top - size.cy) / 2,
+                 0, 0};
         box.right = box.left + size.cx;
         box.bottom = box.top + size.cy;
         DrawThemeBackground(theme, dc, BP_CHECKBOX, state, &box, &area);

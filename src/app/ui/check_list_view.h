@@ -18,9 +18,9 @@ namespace pakvane {
 
 class CheckListDelegate {
 public:
-    virtual void CheckListSelectionChanged() = 0;     // the model's selection was changed by the user
-    virtual void CheckListToggled(int index) = 0;     // the model's row was switched by the user
-    virtual void CheckListCommand(int command) = 0;   // a key of the key table, or the open command
+    virtual void CheckListSelectionChanged() = 0;  // the model's selection was changed by the user
+    virtual void CheckListToggled(int index) = 0;  // the model's row was switched by the user
+    virtual void CheckListCommand(int command) = 0;  // a key of the key table, or the open command
     virtual void CheckListContextMenu(POINT screen) = 0;
 
 protected:
@@ -66,7 +66,7 @@ public:
     bool OnCommandNotification(int code) override;
 
 private:
-    static constexpr int kRowHeight = 13;     // at 96 dpi
+    static constexpr int kRowHeight = 13;  // at 96 dpi
     static constexpr int kCheckBoxSize = 13;  // at 96 dpi
     static constexpr int kTextIndent = 2;
 
@@ -86,7 +86,7 @@ private:
     int openCommand_ = 0;
     HWND list_ = nullptr;
     WNDPROC listProcedure_ = nullptr;  // the list box's own procedure
-    std::vector<bool> shownChecks_;    // the check states the list box shows now
+    std::vector<bool> shownChecks_;  // the check states the list box shows now
     DpiScale scale_;
     UniqueTheme theme_;
 };

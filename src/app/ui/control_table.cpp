@@ -143,10 +143,14 @@ std::wstring ControlCaption(const ControlRow& row, const InterfaceStrings& strin
 {
     switch (row.captionKind) {
     case CaptionKind::Text:
-    case CaptionKind::Hint: return Widen(strings[row.caption]);
-    case CaptionKind::PaddedGroup: return Widen(Padded(strings[row.caption]));
-    case CaptionKind::Fixed: return row.fixedCaption ? row.fixedCaption : L"";
-    case CaptionKind::None: break;
+    case CaptionKind::Hint:
+        return Widen(strings[row.caption]);
+    case CaptionKind::PaddedGroup:
+        return Widen(Padded(strings[row.caption]));
+    case CaptionKind::Fixed:
+        return row.fixedCaption ? row.fixedCaption : L"";
+    case CaptionKind::None:
+        break;
     }
     return {};
 }

@@ -18,11 +18,11 @@ enum Anchor : unsigned { kAnchorLeft = 1, kAnchorTop = 2, kAnchorRight = 4, kAnc
 constexpr unsigned kAnchorTopLeft = kAnchorLeft | kAnchorTop;
 
 enum class CaptionKind {
-    None,         // no caption (lists, edits filled by the program)
-    Text,         // the interface string as the control's text
+    None,  // no caption (lists, edits filled by the program)
+    Text,  // the interface string as the control's text
     PaddedGroup,  // the interface string with one space on each side (group boxes)
-    Hint,         // the interface string as the control's tooltip
-    Fixed,        // a fixed text of the program, not translated
+    Hint,  // the interface string as the control's tooltip
+    Fixed,  // a fixed text of the program, not translated
 };
 
 struct DesignRect {
@@ -37,7 +37,7 @@ struct ControlRow {
     DesignRect place;  // client coordinates of the design; all zero: placed by the window
     unsigned anchors;  // sides whose distance the control keeps as the window grows
     CaptionKind captionKind = CaptionKind::None;
-    Str caption = Str::IniGroup;        // for Text, PaddedGroup and Hint
+    Str caption = Str::IniGroup;  // for Text, PaddedGroup and Hint
     const wchar_t* fixedCaption = nullptr;  // for Fixed
 };
 

@@ -10,7 +10,7 @@
 namespace pakvane {
 
 struct FileFilter {
-    std::wstring name;     // shown, e.g. "WCX plugins (*.wcx)"
+    std::wstring name;  // shown, e.g. "WCX plugins (*.wcx)"
     std::wstring pattern;  // e.g. "*.wcx"
 };
 

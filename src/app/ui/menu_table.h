@@ -14,9 +14,9 @@ namespace pakvane {
 enum class MenuKind { Command, Radio, Separator, Submenu };
 
 struct MenuRow {
-    int id;                             // 0 for a separator
+    int id;  // 0 for a separator
     MenuKind kind;
-    Str caption = Str::IniGroup;        // unused for separators
+    Str caption = Str::IniGroup;  // unused for separators
     const wchar_t* shortcut = nullptr;  // shown right-aligned after the caption
 };
 

@@ -57,7 +57,9 @@ std::vector<WORD> MakeTemplate(const wchar_t* className, const std::wstring& tit
 }  // namespace
 
 ModalDialog::ModalDialog(const wchar_t* className, SIZE designClient)
-    : className_(className), designClient_(designClient), scale_(DpiScale::ForScreen())
+    : className_(className),
+      designClient_(designClient),
+      scale_(DpiScale::ForScreen())
 {
 }
 
@@ -67,8 +69,9 @@ INT_PTR ModalDialog::RunModal(HWND owner, HINSTANCE instance, const std::wstring
     failure_ = nullptr;
     RegisterDialogClass(instance, className_);
     const std::vector<WORD> dialogTemplate = MakeTemplate(className_, title);
-    const INT_PTR result = DialogBoxIndirectParamW(instance, reinterpret_cast<const DLGTEMPLATE*>(dialogTemplate.data()),
-                                                   owner, &ModalDialog::Procedure, reinterpret_cast<LPARAM>(this));
+    const INT_PTR result =
+        DialogBoxIndirectParamW(instance, reinterpret_cast<const DLGTEMPLATE*>(dialogTemplate.data()), owner,
+                                &ModalDialog::Procedure, reinterpret_cast<LPARAM>(this));
     hwnd_ = nullptr;
     if (failure_) std::rethrow_exception(std::exchange(failure_, nullptr));
     if (result == -1) throw std::runtime_error("the dialog could not be shown");

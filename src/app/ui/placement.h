@@ -9,7 +9,7 @@ namespace pakvane {
 
 struct MonitorArea {
     RECT monitor;  // the whole monitor
-    RECT work;     // without the taskbar and docked bars
+    RECT work;  // without the taskbar and docked bars
 };
 
 // A window that would lie wholly outside every monitor (one was removed since the

@@ -43,7 +43,7 @@ private:
     SplitterDelegate& delegate_;
     bool dragging_ = false;
     bool lineShown_ = false;
-    int anchorY_ = 0;        // where the button went down, in the bar's coordinates
+    int anchorY_ = 0;  // where the button went down, in the bar's coordinates
     int acceptedOffset_ = 0;
 };
 

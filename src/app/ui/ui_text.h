@@ -14,9 +14,15 @@ namespace pakvane {
 
 // 8-bit text in the given code page (0 = the ANSI code page) as UTF-16.
 std::wstring Widen(std::string_view text, unsigned codePage);
-inline std::wstring Widen(const UiText& text) { return Widen(text.text, text.codePage); }
+inline std::wstring Widen(const UiText& text)
+{
+    return Widen(text.text, text.codePage);
+}
 // Data (paths, row texts) is in the ANSI code page.
-inline std::wstring WidenAnsi(std::string_view text) { return Widen(text, kAnsiCodePage); }
+inline std::wstring WidenAnsi(std::string_view text)
+{
+    return Widen(text, kAnsiCodePage);
+}
 // The same into a buffer that keeps its memory from call to call (long lists).
 void WidenAnsiInto(std::string_view text, std::wstring& out);
 

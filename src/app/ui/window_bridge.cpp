@@ -36,7 +36,8 @@ HWND WindowBridge::CreateBridgedWindow(DWORD exStyle, const wchar_t* className, 
                                        HINSTANCE instance)
 {
     creationFailure_ = nullptr;
-    HWND hwnd = CreateWindowExW(exStyle, className, title, style, x, y, width, height, parent, menuOrId, instance, this);
+    HWND hwnd =
+        CreateWindowExW(exStyle, className, title, style, x, y, width, height, parent, menuOrId, instance, this);
     if (!hwnd) {
         if (creationFailure_) std::rethrow_exception(std::exchange(creationFailure_, nullptr));
         throw std::runtime_error("CreateWindowExW failed");
@@ -63,7 +64,8 @@ LRESULT CALLBACK WindowBridge::Procedure(HWND hwnd, UINT message, WPARAM wParam,
 
     LRESULT result = 0;
     try {
-        if (!self->ReflectMessage(message, wParam, lParam, result)) result = self->HandleMessage(message, wParam, lParam);
+        if (!self->ReflectMessage(message, wParam, lParam, result))
+            result = self->HandleMessage(message, wParam, lParam);
     } catch (...) {
         ReportUnexpectedException("window procedure");
         if (message == WM_NCCREATE || message == WM_CREATE) {

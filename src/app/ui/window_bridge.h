@@ -31,15 +31,17 @@ protected:
 
     // Creates a window of a bridged class for this object. Throws on failure, with the
     // exception that failed WM_NCCREATE or WM_CREATE when there was one.
-    HWND CreateBridgedWindow(DWORD exStyle, const wchar_t* className, const wchar_t* title, DWORD style,
-                             int x, int y, int width, int height, HWND parent, HMENU menuOrId,
-                             HINSTANCE instance);
+    HWND CreateBridgedWindow(DWORD exStyle, const wchar_t* className, const wchar_t* title, DWORD style, int x, int y,
+                             int width, int height, HWND parent, HMENU menuOrId, HINSTANCE instance);
 
     // Destroys the window while the derived object can still handle its messages.
     void DestroyBridgedWindow();
 
     virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) = 0;
-    LRESULT DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) { return DefWindowProcW(hwnd_, message, wParam, lParam); }
+    LRESULT DefaultProc(UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        return DefWindowProcW(hwnd_, message, wParam, lParam);
+    }
 
 private:
     static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);

@@ -14,8 +14,8 @@ public:
 
     void Show(const UiMessage& message) override
     {
-        const std::wstring text =
-            message.argument ? FormatUiMessage(strings_[message.text], *message.argument) : Widen(strings_[message.text]);
+        const std::wstring text = message.argument ? FormatUiMessage(strings_[message.text], *message.argument)
+                                                   : Widen(strings_[message.text]);
         ShowMessageBox(owner_, text, Widen(strings_[message.caption]), message.flags);
     }
 

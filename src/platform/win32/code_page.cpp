@@ -8,8 +8,10 @@
 
 namespace pakvane {
 
-
-std::u16string Win32CodePage::AnsiToWide(std::string_view ansi) const { return WideUnits(CP_ACP, ansi); }
+std::u16string Win32CodePage::AnsiToWide(std::string_view ansi) const
+{
+    return WideUnits(CP_ACP, ansi);
+}
 
 // The profile functions convert with best fit; a second pass without it tells whether any
 // character lost its identity.
@@ -22,8 +24,14 @@ AnsiText Win32CodePage::WideToAnsi(std::u16string_view wide) const
     return result;
 }
 
-std::u16string Win32CodePage::Utf8ToWide(std::string_view utf8) const { return WideUnits(CP_UTF8, utf8); }
+std::u16string Win32CodePage::Utf8ToWide(std::string_view utf8) const
+{
+    return WideUnits(CP_UTF8, utf8);
+}
 
-std::string Win32CodePage::WideToUtf8(std::u16string_view wide) const { return NarrowText(CP_UTF8, wide, true, nullptr); }
+std::string Win32CodePage::WideToUtf8(std::u16string_view wide) const
+{
+    return NarrowText(CP_UTF8, wide, true, nullptr);
+}
 
 }  // namespace pakvane

@@ -31,8 +31,8 @@ private:
     bool Send(HWND window, UINT message, WPARAM wParam) const
     {
         DWORD_PTR result = 0;
-        return SendMessageTimeoutA(window, message, wParam, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG, timeoutMs_,
-                                   &result) != 0;
+        return SendMessageTimeoutA(window, message, wParam, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG, timeoutMs_, &result) !=
+               0;
     }
 
     unsigned timeoutMs_;

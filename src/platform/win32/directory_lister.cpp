@@ -11,7 +11,10 @@ namespace {
 class FindHandle {
 public:
     FindHandle(const std::string& pattern, WIN32_FIND_DATAA& data) : handle_(FindFirstFileA(pattern.c_str(), &data)) {}
-    ~FindHandle() { if (Valid()) FindClose(handle_); }
+    ~FindHandle()
+    {
+        if (Valid()) FindClose(handle_);
+    }
     FindHandle(const FindHandle&) = delete;
     FindHandle& operator=(const FindHandle&) = delete;
     bool Valid() const { return handle_ != INVALID_HANDLE_VALUE; }

@@ -204,8 +204,8 @@ WriteStatus Win32FileSystem::ReplaceContent(const std::string& path, std::string
     }
     bool placed = false;
     if (existing) {
-        constexpr DWORD kKept = FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
-                                FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+        constexpr DWORD kKept =
+            FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
         if (existing->attributes & kKept) SetFileAttributesW(temporary.c_str(), existing->attributes & kKept);
         placed = ReplaceFileW(target.c_str(), temporary.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
                               nullptr) != FALSE;

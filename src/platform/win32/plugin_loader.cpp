@@ -14,7 +14,10 @@ using ConfigurePackerProc = void(__stdcall*)(HWND parent, HINSTANCE module);
 class LoadedModule {
 public:
     explicit LoadedModule(const std::string& path) : module_(Load(path)), error_(module_ ? 0 : GetLastError()) {}
-    ~LoadedModule() { if (module_) FreeLibrary(module_); }
+    ~LoadedModule()
+    {
+        if (module_) FreeLibrary(module_);
+    }
     LoadedModule(const LoadedModule&) = delete;
     LoadedModule& operator=(const LoadedModule&) = delete;
 

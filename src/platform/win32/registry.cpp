@@ -14,7 +14,10 @@ public:
     {
         if (RegOpenKeyExA(root, path.c_str(), 0, KEY_ALL_ACCESS, &key_) != ERROR_SUCCESS) key_ = nullptr;
     }
-    ~RegistryKey() { if (key_) RegCloseKey(key_); }
+    ~RegistryKey()
+    {
+        if (key_) RegCloseKey(key_);
+    }
     RegistryKey(const RegistryKey&) = delete;
     RegistryKey& operator=(const RegistryKey&) = delete;
     HKEY get() const { return key_; }
@@ -28,8 +31,7 @@ private:
 std::optional<std::string> Win32Registry::ReadString(RegistryRoot root, std::string_view key,
                                                      std::string_view value) const
 {
-    RegistryKey opened(root == RegistryRoot::LocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER,
-                       std::string(key));
+    RegistryKey opened(root == RegistryRoot::LocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER, std::string(key));
     if (!opened.get()) return std::nullopt;
 
     const std::string name(value);
@@ -42,9 +44,12 @@ std::optional<std::string> Win32Registry::ReadString(RegistryRoot root, std::str
     std::vector<char> buffer(size + 1);
     for (;;) {
         DWORD got = static_cast<DWORD>(buffer.size());
-        const LONG rc = RegQueryValueExA(opened.get(), name.c_str(), nullptr, &type,
-                                         reinterpret_cast<BYTE*>(buffer.data()), &got);
-        if (rc == ERROR_MORE_DATA) { buffer.resize(got + 1); continue; }
+        const LONG rc =
+            RegQueryValueExA(opened.get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &got);
+        if (rc == ERROR_MORE_DATA) {
+            buffer.resize(got + 1);
+            continue;
+        }
         if (rc != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) return std::string();
         std::string text(buffer.data(), got);
         // Stored strings usually carry their terminating NUL; some writers omit it.

@@ -40,10 +40,14 @@ int ByteCompare(std::string_view a, std::string_view b)
 int FromCompareResult(int result)
 {
     switch (result) {
-    case CSTR_LESS_THAN: return -1;
-    case CSTR_EQUAL: return 0;
-    case CSTR_GREATER_THAN: return 1;
-    default: return 2;  // the call failed
+    case CSTR_LESS_THAN:
+        return -1;
+    case CSTR_EQUAL:
+        return 0;
+    case CSTR_GREATER_THAN:
+        return 1;
+    default:
+        return 2;  // the call failed
     }
 }
 
@@ -99,8 +103,10 @@ public:
         }
         std::vector<wchar_t> counted;
         for (const wchar_t unit : units) {
-            if (SkippedAtFirstLevel(unit)) primary_[unit] = kSkipped;
-            else counted.push_back(unit);
+            if (SkippedAtFirstLevel(unit))
+                primary_[unit] = kSkipped;
+            else
+                counted.push_back(unit);
         }
         const std::vector<std::uint16_t> first = Ranks(counted, kFirstLevel);
         const std::vector<std::uint16_t> second = Ranks(units, NORM_IGNORECASE);
@@ -178,8 +184,10 @@ private:
             std::size_t low = 0, high = sorted.size();
             while (low < high) {
                 const std::size_t mid = (low + high) / 2;
-                if (compare(units[i], units[sorted[mid]]) < 0) high = mid;
-                else low = mid + 1;
+                if (compare(units[i], units[sorted[mid]]) < 0)
+                    high = mid;
+                else
+                    low = mid + 1;
             }
             sorted.insert(sorted.begin() + static_cast<std::ptrdiff_t>(low), i);
         }
@@ -218,9 +226,9 @@ public:
     int Compare(std::string_view a, std::string_view b) const override
     {
         if (a.size() > INT_MAX || b.size() > INT_MAX) return ByteCompare(a, b);
-        const int order = FromCompareResult(CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE,
-                                                           NonNull(a), static_cast<int>(a.size()),
-                                                           NonNull(b), static_cast<int>(b.size())));
+        const int order =
+            FromCompareResult(CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, NonNull(a),
+                                             static_cast<int>(a.size()), NonNull(b), static_cast<int>(b.size())));
         return order != 2 ? order : ByteCompare(a, b);  // on failure still a consistent order
     }
 
@@ -254,9 +262,9 @@ public:
         const std::u16string_view x = a.Units();
         const std::u16string_view y = b.Units();
         if (x.size() > INT_MAX || y.size() > INT_MAX) return OrdinalCompare(x, y);
-        const int order = FromCompareResult(CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE,
-                                                           Wide(x), static_cast<int>(x.size()),
-                                                           Wide(y), static_cast<int>(y.size())));
+        const int order =
+            FromCompareResult(CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, Wide(x), static_cast<int>(x.size()),
+                                             Wide(y), static_cast<int>(y.size())));
         return order != 2 ? order : OrdinalCompare(x, y);
     }
 

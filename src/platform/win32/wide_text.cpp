@@ -51,7 +51,8 @@ std::string NarrowText(unsigned codePage, std::u16string_view text, bool bestFit
     // UTF-8 and UTF-7 take no default-character flag.
     const bool canTell = codePage != CP_UTF8 && codePage != CP_UTF7;
     BOOL usedDefault = FALSE;
-    const int count = WideCharToMultiByte(codePage, flags, source, size, nullptr, 0, nullptr, canTell ? &usedDefault : nullptr);
+    const int count =
+        WideCharToMultiByte(codePage, flags, source, size, nullptr, 0, nullptr, canTell ? &usedDefault : nullptr);
     if (count <= 0) return {};
     std::string bytes(static_cast<std::size_t>(count), '\0');
     WideCharToMultiByte(codePage, flags, source, size, bytes.data(), count, nullptr, canTell ? &usedDefault : nullptr);
@@ -61,8 +62,8 @@ std::string NarrowText(unsigned codePage, std::u16string_view text, bool bestFit
 
 std::string NarrowText(unsigned codePage, std::wstring_view text, bool bestFit, bool* lossy)
 {
-    return NarrowText(codePage, std::u16string_view(reinterpret_cast<const char16_t*>(text.data()), text.size()), bestFit,
-                      lossy);
+    return NarrowText(codePage, std::u16string_view(reinterpret_cast<const char16_t*>(text.data()), text.size()),
+                      bestFit, lossy);
 }
 
 std::u16string WideUnits(unsigned codePage, std::string_view text)

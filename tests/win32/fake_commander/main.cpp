@@ -26,8 +26,8 @@ void AppendLine(UINT message, WPARAM wParam, LPARAM lParam)
     char line[64];
     std::snprintf(line, sizeof line, "%u %lu %ld\n", message, static_cast<unsigned long>(wParam),
                   static_cast<long>(lParam));
-    const HANDLE file = CreateFileA(g_logPath.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                    nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE file = CreateFileA(g_logPath.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return;
     DWORD written = 0;
     WriteFile(file, line, static_cast<DWORD>(std::strlen(line)), &written, nullptr);
