@@ -152,5 +152,62 @@ TEST_F(PropFormTest, OkRefusesInOrderWithTheFocusOnTheFieldAtFault)
     EXPECT_EQ(probed_, "c:\\no.wcx;");
 }
 
+// The path list holds every distinct path of the association list once (case aside),
+// sorted; opening it widens it to the longest path and never narrows it.
+TEST_F(PropFormTest, ThePathListHoldsEachPathOnceAndWidensToTheLongest)
+{
+    std::vector<std::wstring> items;
+    LRESULT before = 0, after = 0, again = 0;
+    RunWithUser({"zip", 1, "c:\\wcx\\zip.wcx"}, Context(), [&](HWND dialog) {
+        const HWND combo = GetDlgItem(dialog, ids::kFilePath);
+        const LRESULT count = SendMessageW(combo, CB_GETCOUNT, 0, 0);
+        for (LRESULT i = 0; i < count; ++i) {
+            wchar_t text[512] = {};
+            SendMessageW(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(text));
+            items.emplace_back(text);
+        }
+        before = SendMessageW(combo, CB_GETDROPPEDWIDTH, 0, 0);
+        SendMessageW(combo, CB_SHOWDROPDOWN, TRUE, 0);
+        SendMessageW(combo, CB_SHOWDROPDOWN, FALSE, 0);
+        after = SendMessageW(combo, CB_GETDROPPEDWIDTH, 0, 0);
+        SendMessageW(combo, CB_SETDROPPEDWIDTH, 10, 0);
+        SendMessageW(combo, CB_SHOWDROPDOWN, TRUE, 0);
+        SendMessageW(combo, CB_SHOWDROPDOWN, FALSE, 0);
+        again = SendMessageW(combo, CB_GETDROPPEDWIDTH, 0, 0);
+        PostMessageW(GetDlgItem(dialog, ids::kPropCancelButton), BM_CLICK, 0, 0);
+    });
+    ASSERT_EQ(items.size(), 3u) << "zip.wcx once whatever its case";
+    EXPECT_EQ(items[0], L"%commander_path%\\plugins\\7z.wcx");
+    EXPECT_EQ(items[1], L"c:\\a.wcx");
+    EXPECT_EQ(_wcsicmp(items[2].c_str(), L"c:\\wcx\\zip.wcx"), 0);
+    EXPECT_GE(after, before);
+    EXPECT_EQ(again, after) << "the widest entry sets the width again";
+}
+
+// With no saved position the dialog opens centred on the screen; a saved position off
+// every monitor is brought back onto one; where it closed is handed back.
+TEST_F(PropFormTest, OpensCentredOrWhereItWasKeptOnAMonitor)
+{
+    for (const bool saved : {false, true}) {
+        PropertiesContext context = Context();
+        POINT remembered{-1, -1};
+        if (saved) context.savedPosition = [](POINT) { return POINT{6000, -4000}; };
+        context.rememberPosition = [&](POINT at) { remembered = at; };
+        RECT placed{};
+        RunWithUser({"zip", 1, "x"}, context, [&](HWND dialog) {
+            GetWindowRect(dialog, &placed);
+            PostMessageW(GetDlgItem(dialog, ids::kPropCancelButton), BM_CLICK, 0, 0);
+        });
+        if (!saved) {
+            EXPECT_EQ(placed.left, (GetSystemMetrics(SM_CXSCREEN) - (placed.right - placed.left)) / 2);
+            EXPECT_EQ(placed.top, (GetSystemMetrics(SM_CYSCREEN) - (placed.bottom - placed.top)) / 2);
+        } else {
+            EXPECT_NE(MonitorFromRect(&placed, MONITOR_DEFAULTTONULL), nullptr) << "brought back on screen";
+        }
+        EXPECT_EQ(remembered.x, placed.left);
+        EXPECT_EQ(remembered.y, placed.top);
+    }
+}
+
 }  // namespace
 }  // namespace pakvane
