@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/ui/late_bound.h"
 #include "app/ui/ui_text.h"
 #include "app/ui/window_bridge.h"
 #include "i18n/interface_strings.h"
@@ -30,7 +31,7 @@ constexpr int kTitleStaticId = 0x3742;  // the shell browser's instruction text
 constexpr UINT_PTR kSubclassId = 1;
 
 struct PidlDeleter {
-    void operator()(ITEMIDLIST* pidl) const noexcept { CoTaskMemFree(pidl); }
+    void operator()(ITEMIDLIST* pidl) const noexcept { late::CoTaskMemFree(pidl); }
 };
 using UniquePidl = std::unique_ptr<ITEMIDLIST, PidlDeleter>;
 
@@ -45,10 +46,10 @@ using UniqueShellFolder = std::unique_ptr<IShellFolder, ComReleaser>;
 // The shell needs COM on this thread for as long as the browser runs.
 class ComInitialization {
 public:
-    ComInitialization() : result_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+    ComInitialization() : result_(late::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
     ~ComInitialization()
     {
-        if (SUCCEEDED(result_)) CoUninitialize();
+        if (SUCCEEDED(result_)) late::CoUninitialize();
     }
     ComInitialization(const ComInitialization&) = delete;
     ComInitialization& operator=(const ComInitialization&) = delete;
@@ -91,7 +92,7 @@ private:
 UniquePidl ParsePath(HWND owner, std::string_view path)
 {
     IShellFolder* rawDesktop = nullptr;
-    if (FAILED(SHGetDesktopFolder(&rawDesktop)) || !rawDesktop) return nullptr;
+    if (FAILED(late::SHGetDesktopFolder(&rawDesktop)) || !rawDesktop) return nullptr;
     const UniqueShellFolder desktop(rawDesktop);
     std::wstring wide = WidenAnsi(path);
     ITEMIDLIST* pidl = nullptr;
@@ -103,7 +104,7 @@ UniquePidl RootItem(HWND owner, TRootFolder root, const std::string& otherRoot)
 {
     if (root == TRootFolder::rfOtherRoot) return ParsePath(owner, otherRoot);
     ITEMIDLIST* pidl = nullptr;
-    if (FAILED(SHGetSpecialFolderLocation(owner, kRootSpecialFolders[static_cast<std::size_t>(root)], &pidl)))
+    if (FAILED(late::SHGetSpecialFolderLocation(owner, kRootSpecialFolders[static_cast<std::size_t>(root)], &pidl)))
         return nullptr;
     return UniquePidl(pidl);
 }
@@ -146,12 +147,12 @@ bool TBrowseFolderDialog::Execute()
     UniquePidl chosen;
     {
         const ThreadWindowsDisabled modal;
-        chosen.reset(SHBrowseForFolderA(&info));
+        chosen.reset(late::SHBrowseForFolderA(&info));
         Detach();
     }
     if (!chosen) return false;
     buffer.assign(MAX_PATH, '\0');
-    SHGetPathFromIDListA(chosen.get(), buffer.data());
+    late::SHGetPathFromIDListA(chosen.get(), buffer.data());
     Path = buffer.data();
     return true;
 }

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cwchar>
 
+#include "app/ui/late_bound.h"
 #include "app/ui/ui_text.h"
 #include "platform/win32/wide_text.h"
 
@@ -26,7 +27,7 @@ std::optional<std::string> ChooseFileToOpen(HWND owner, const std::vector<FileFi
     dialog.lpstrFile = file.data();
     dialog.nMaxFile = static_cast<DWORD>(file.size());
     dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING;
-    if (!GetOpenFileNameW(&dialog)) return std::nullopt;
+    if (!late::GetOpenFileNameW(&dialog)) return std::nullopt;
     file.resize(wcslen(file.c_str()));
     return AnsiPath(file);
 }
