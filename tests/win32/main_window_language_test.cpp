@@ -14,6 +14,7 @@
 #include "app/control_ids.h"
 #include "app/main_form.h"
 #include "app/ui/ui_text.h"
+#include "win32/recorded_boxes.h"
 #include "win32/test_files.h"
 
 namespace pakvane {
@@ -30,16 +31,8 @@ protected:
     {
         languages_ = testing::MakeScratchFolder("pvlng");
         settings_ = testing::MakeScratchFolder("pvlngset") + "pakvane.ini";
-        previousHook_ = SetMessageBoxHook([this](HWND, std::wstring_view text, std::wstring_view, UINT) {
-            boxes_.emplace_back(text);
-            return IDYES;
-        });
     }
-    void TearDown() override
-    {
-        form_.reset();
-        SetMessageBoxHook(std::move(previousHook_));
-    }
+    void TearDown() override { form_.reset(); }
 
     void Write(const std::string& name, const std::string& text) { ASSERT_TRUE(WriteBytes(languages_ + name, text)); }
 
@@ -125,8 +118,8 @@ protected:
     std::string languages_;
     std::string settings_;
     std::unique_ptr<TMainForm> form_;
-    std::vector<std::wstring> boxes_;
-    MessageBoxHook previousHook_;
+    testing::RecordedBoxes recorder_{[](UINT) { return IDYES; }};
+    std::vector<std::wstring>& boxes_ = recorder_.texts;
 };
 
 // Keys 5, 6, 7 and 47: the list group, Add, Properties (emptied) and the built-in item.

@@ -16,6 +16,7 @@
 #include "platform/win32/version_info.h"
 #include "plugins/version_summary.h"
 #include "win32/picker_driver.h"
+#include "win32/recorded_boxes.h"
 #include "win32/test_files.h"
 #include "win32/test_plugins.h"
 
@@ -26,21 +27,13 @@ class MainWindowPluginsTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        previousHook_ = SetMessageBoxHook([this](HWND, std::wstring_view text, std::wstring_view, UINT) {
-            boxes_.emplace_back(text);
-            return IDOK;
-        });
         folder_ = testing::MakeScratchFolder("pvplug");
         form_ = std::make_unique<TMainForm>(GetModuleHandleW(nullptr), std::vector<std::string>{}, false);
         form_->UseSettingsFile(folder_ + "pakvane.ini");
         form_->Create();
         boxes_.clear();
     }
-    void TearDown() override
-    {
-        form_.reset();
-        SetMessageBoxHook(std::move(previousHook_));
-    }
+    void TearDown() override { form_.reset(); }
     std::wstring Memo() const
     {
         wchar_t text[4096] = {};
@@ -56,8 +49,8 @@ protected:
 
     std::string folder_;
     std::unique_ptr<TMainForm> form_;
-    std::vector<std::wstring> boxes_;
-    MessageBoxHook previousHook_;
+    testing::RecordedBoxes recorder_;
+    std::vector<std::wstring>& boxes_ = recorder_.texts;
 };
 
 TEST_F(MainWindowPluginsTest, TheMemoShowsTheSelectedPluginsCommentAndVersions)

@@ -12,6 +12,7 @@
 #include "app/control_ids.h"
 #include "app/main_form.h"
 #include "app/ui/ui_text.h"
+#include "win32/recorded_boxes.h"
 #include "win32/test_files.h"
 
 namespace pakvane {
@@ -26,22 +27,8 @@ protected:
     {
         folder_ = testing::MakeScratchFolder("pvsave");
         ini_ = folder_ + "wincmd.ini";
-        previousHook_ = SetMessageBoxHook([this](HWND, std::wstring_view text, std::wstring_view, UINT flags) {
-            boxes_.emplace_back(text);
-            if (flags & (MB_YESNOCANCEL | MB_YESNO)) {
-                if (answers_.empty()) return IDCANCEL;
-                const int answer = answers_.front();
-                answers_.erase(answers_.begin());
-                return answer;
-            }
-            return IDOK;
-        });
     }
-    void TearDown() override
-    {
-        form_.reset();
-        SetMessageBoxHook(std::move(previousHook_));
-    }
+    void TearDown() override { form_.reset(); }
 
     void Start(const std::string& configuration)
     {
@@ -69,9 +56,18 @@ protected:
 
     std::string folder_, ini_;
     std::unique_ptr<TMainForm> form_;
-    std::vector<std::wstring> boxes_;
+    // Questions take the queued answers (Cancel when none is left); other boxes are confirmed.
+    testing::RecordedBoxes recorder_{[this](UINT flags) {
+        if (flags & (MB_YESNOCANCEL | MB_YESNO)) {
+            if (answers_.empty()) return IDCANCEL;
+            const int answer = answers_.front();
+            answers_.erase(answers_.begin());
+            return answer;
+        }
+        return IDOK;
+    }};
+    std::vector<std::wstring>& boxes_ = recorder_.texts;
     std::vector<int> answers_;
-    MessageBoxHook previousHook_;
 };
 
 constexpr char kLoaded[] = "[PackerPlugins]\r\nzip=1,c:\\wcx\\zip.wcx\r\n";

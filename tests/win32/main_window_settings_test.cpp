@@ -11,6 +11,7 @@
 #include "app/control_ids.h"
 #include "app/main_form.h"
 #include "app/ui/ui_text.h"
+#include "win32/recorded_boxes.h"
 #include "win32/test_files.h"
 
 namespace pakvane {
@@ -25,16 +26,8 @@ protected:
     {
         folder_ = testing::MakeScratchFolder("pvset");
         settings_ = folder_ + "pakvane.ini";
-        previousHook_ = SetMessageBoxHook([this](HWND, std::wstring_view text, std::wstring_view, UINT) {
-            boxes_.emplace_back(text);
-            return IDOK;
-        });
     }
-    void TearDown() override
-    {
-        form_.reset();
-        SetMessageBoxHook(std::move(previousHook_));
-    }
+    void TearDown() override { form_.reset(); }
 
     // Starts the window on the given settings and configuration file and lets the first
     // activation restore the placement.
@@ -64,8 +57,8 @@ protected:
     std::string folder_;
     std::string settings_;
     std::unique_ptr<TMainForm> form_;
-    std::vector<std::wstring> boxes_;
-    MessageBoxHook previousHook_;
+    testing::RecordedBoxes recorder_;
+    std::vector<std::wstring>& boxes_ = recorder_.texts;
 };
 
 TEST_F(MainWindowSettingsTest, SavedPlacementIsAppliedWithinTheWindowsLimits)

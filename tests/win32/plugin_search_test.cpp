@@ -18,6 +18,7 @@
 #include "plugins/pe_exports.h"
 #include "plugins/plugin_search.h"
 #include "win32/picker_driver.h"
+#include "win32/recorded_boxes.h"
 #include "win32/test_files.h"
 #include "win32/test_plugins.h"
 
@@ -79,21 +80,13 @@ class FindItemTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        previousHook_ = SetMessageBoxHook([this](HWND, std::wstring_view text, std::wstring_view, UINT) {
-            boxes_.emplace_back(text);
-            return IDOK;
-        });
         folder_ = testing::MakeScratchFolder("pvfind");
         form_ = std::make_unique<TMainForm>(GetModuleHandleW(nullptr), std::vector<std::string>{}, false);
         form_->UseSettingsFile(folder_ + "pakvane.ini");
         form_->Create();
         boxes_.clear();
     }
-    void TearDown() override
-    {
-        form_.reset();
-        SetMessageBoxHook(std::move(previousHook_));
-    }
+    void TearDown() override { form_.reset(); }
     std::vector<AssociationRow> Find(int button)
     {
         testing::PickerDriver picker(form_->Handle(), button);
@@ -112,8 +105,8 @@ protected:
 
     std::string folder_;
     std::unique_ptr<TMainForm> form_;
-    std::vector<std::wstring> boxes_;
-    MessageBoxHook previousHook_;
+    testing::RecordedBoxes recorder_;
+    std::vector<std::wstring>& boxes_ = recorder_.texts;
 };
 
 TEST_F(FindItemTest, AddsNewPluginsSwitchedOffOnceAndSorted)
