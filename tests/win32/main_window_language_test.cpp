@@ -14,6 +14,7 @@
 #include "app/control_ids.h"
 #include "app/main_form.h"
 #include "app/ui/ui_text.h"
+#include "win32/hints.h"
 #include "win32/recorded_boxes.h"
 #include "win32/test_files.h"
 
@@ -104,14 +105,7 @@ protected:
     }
     std::wstring Hint(int id) const
     {
-        wchar_t text[512] = {};
-        TTTOOLINFOW tool{};
-        tool.cbSize = TTTOOLINFOW_V2_SIZE;
-        tool.hwnd = form_->Handle();
-        tool.uId = reinterpret_cast<UINT_PTR>(form_->Control(id));
-        tool.lpszText = text;
-        SendMessageW(form_->HintWindow(), TTM_GETTEXTW, 512, reinterpret_cast<LPARAM>(&tool));
-        return text;
+        return testing::ReadHints(form_->HintWindow())[reinterpret_cast<UINT_PTR>(form_->Control(id))];
     }
     static std::wstring BuiltIn(Str id) { return Widen(UiText{BuiltInString(static_cast<int>(id)), kBuiltInCodePage}); }
 

@@ -16,6 +16,7 @@
 #include "app/main_form.h"
 #include "app/ui/ui_text.h"
 #include "pakvane_version.h"
+#include "win32/hints.h"
 #include "win32/test_files.h"
 
 namespace pakvane {
@@ -149,46 +150,12 @@ TEST_F(MainWindowTest, TheWindowIsLaidOutForTheScreensDpi)
     EXPECT_EQ(client.bottom, Scaled(266));
 }
 
-struct TooltipSearch {
-    HWND owner;
-    HWND tooltip = nullptr;
-};
-
-BOOL CALLBACK NoteTooltip(HWND hwnd, LPARAM data)
-{
-    auto& search = *reinterpret_cast<TooltipSearch*>(data);
-    wchar_t name[64] = {};
-    GetClassNameW(hwnd, name, 64);
-    if (lstrcmpiW(name, TOOLTIPS_CLASSW) == 0 && GetWindow(hwnd, GW_OWNER) == search.owner) search.tooltip = hwnd;
-    return TRUE;
-}
-
-// The hints as another program reads them: the one tooltip control the window owns.
-std::map<UINT_PTR, std::wstring> ReadHints(HWND owner)
-{
-    TooltipSearch search{owner};
-    EnumThreadWindows(GetCurrentThreadId(), &NoteTooltip, reinterpret_cast<LPARAM>(&search));
-    std::map<UINT_PTR, std::wstring> hints;
-    if (!search.tooltip) return hints;
-    const auto count = SendMessageW(search.tooltip, TTM_GETTOOLCOUNT, 0, 0);
-    for (LRESULT i = 0; i < count; ++i) {
-        TTTOOLINFOW tool{};
-        tool.cbSize = TTTOOLINFOW_V2_SIZE;
-        if (!SendMessageW(search.tooltip, TTM_ENUMTOOLSW, i, reinterpret_cast<LPARAM>(&tool))) continue;
-        wchar_t text[512] = {};
-        tool.lpszText = text;
-        SendMessageW(search.tooltip, TTM_GETTEXTW, 512, reinterpret_cast<LPARAM>(&tool));
-        hints[tool.uId] = text;
-    }
-    return hints;
-}
-
 // Every control the table captions shows a caption from the current strings, group boxes
 // padded, hinted buttons with their tooltip; a replaced string shows at once.
 TEST_F(MainWindowTest, EveryControlIsCaptionedFromTheCurrentStrings)
 {
     auto check = [&] {
-        const auto hints = ReadHints(main_);
+        const auto hints = testing::ReadHints(form_->HintWindow());
         for (const ControlRow& row : TMainForm::ControlRows()) {
             HWND control = Control(row.id);
             ASSERT_NE(control, nullptr) << "control " << row.id;
@@ -222,7 +189,8 @@ TEST_F(MainWindowTest, EveryControlIsCaptionedFromTheCurrentStrings)
     form_->Strings().Replace(static_cast<int>(Str::ListGroup), "Plugins");
     form_->ApplyCaptions();
     check();
-    EXPECT_EQ(ReadHints(main_)[reinterpret_cast<UINT_PTR>(Control(ids::kToolButton))], L"Tools & more");
+    EXPECT_EQ(testing::ReadHints(form_->HintWindow())[reinterpret_cast<UINT_PTR>(Control(ids::kToolButton))],
+              L"Tools & more");
 }
 
 // Every menu item of the tables exists once, is captioned from the current strings (with
