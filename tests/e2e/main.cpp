@@ -4,16 +4,19 @@
 //   pakvane_e2e --exe PAKVANE.EXE --journey NAME --work FOLDER
 //   pakvane_e2e --list
 //   pakvane_e2e --show PAKVANE.EXE [ARGS...]   start it where it is, wait until it is up
+//   pakvane_e2e --select ROW                   select a row of the running one, as a click would
 //   pakvane_e2e --close                        close the running one, declining to save
 
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "app.h"
+#include "app/control_ids.h"
 #include "journey.h"
 #include "wait.h"
 
@@ -26,6 +29,7 @@ void Usage()
                  "usage: pakvane_e2e --exe PAKVANE.EXE --journey NAME --work FOLDER\n"
                  "       pakvane_e2e --list\n"
                  "       pakvane_e2e --show PAKVANE.EXE [ARGS...]\n"
+                 "       pakvane_e2e --select ROW\n"
                  "       pakvane_e2e --close\n");
 }
 
@@ -75,6 +79,21 @@ int Show(const std::vector<std::string>& rest)
     }
     CloseHandle(info.hProcess);
     return result;
+}
+
+int Select(const std::string& row)
+{
+    const HWND main = FindMainWindow(0);
+    const HWND list = main ? GetDlgItem(main, ids::kWcxList) : nullptr;
+    const int index = std::atoi(row.c_str());
+    if (!list || index < 0 || index >= static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0))) {
+        std::fprintf(stderr, "pakvane_e2e: no Pakvane window with a row %s\n", row.c_str());
+        return 1;
+    }
+    SelectRow(main, list, index);
+    if (!Sync(main) || !WaitUntil([&] { return Painted(main); }, Deadline(10000)))
+        std::fprintf(stderr, "pakvane_e2e: the window did not finish painting\n");
+    return 0;
 }
 
 int Close()
@@ -127,6 +146,7 @@ int Main(int argc, char** argv)
     }
     if (args[0] == "--show") return Show({args.begin() + 1, args.end()});
     if (args[0] == "--close") return Close();
+    if (args[0] == "--select" && args.size() == 2) return Select(args[1]);
     if (args[0] == "--list") {
         for (const auto& entry : JourneyTable()) std::printf("%s\n", entry.first.c_str());
         return 0;
