@@ -14,7 +14,7 @@ namespace pakvane {
 
 LanguageFolder TMainForm::Languages() const
 {
-    return LanguageFolder(services_->files, services_->codePage, services_->languageFolders, languageFolder_);
+    return LanguageFolder(services_->files, services_->codePage, services_->directories, languageFolder_);
 }
 
 // Once, while the window is created. The saved name stays as it was spelled when a listed

@@ -9,7 +9,6 @@
 #include "platform/win32/directory_lister.h"
 #include "platform/win32/environment.h"
 #include "platform/win32/file_system.h"
-#include "platform/win32/folder_listing.h"
 #include "platform/win32/plugin_loader.h"
 #include "platform/win32/version_info.h"
 #include "platform/win32/registry.h"
@@ -18,14 +17,13 @@ namespace pakvane {
 
 struct SystemServices {
     Win32FileSystem files;
-    Win32FolderListing languageFolders;  // the *.lng files beside the program
     Win32CodePage codePage;
     std::unique_ptr<TextRules> rules = MakeSystemTextRules();
     Win32Registry registry;
     Win32Environment environment;
     std::unique_ptr<CommanderNotifier> commander = MakeCommanderNotifier();
     InProcessPluginLoader plugins;
-    Win32DirectoryLister directories;  // the plugin search's walk
+    Win32DirectoryLister directories;  // the plugin search's walk, the *.lng files beside the program
     Win32VersionInfoSource versions;
 
     ConfigurationIo Io() { return ConfigurationIo{files, codePage, *rules, environment}; }

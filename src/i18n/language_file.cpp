@@ -53,7 +53,7 @@ std::string FolderOfPath(std::string_view path)
     return folder;
 }
 
-LanguageFolder::LanguageFolder(FileSystem& files, const CodePage& codePage, const FolderListing& listing,
+LanguageFolder::LanguageFolder(FileSystem& files, const CodePage& codePage, DirectoryLister& listing,
                                std::string folder)
     : files_(&files),
       codePage_(&codePage),
@@ -79,8 +79,12 @@ std::vector<LanguageFile> LanguageFolder::List() const
 {
     std::vector<LanguageFile> found;
     if (folder_.empty()) return found;  // never the current folder
-    for (std::string& fileName : listing_->ListFiles(folder_, kPattern)) {
-        if (!HasLanguageExtension(fileName)) continue;
+    std::vector<std::string> fileNames;
+    listing_->List(folder_ + std::string(kPattern), [&](const DirectoryEntry& entry) {
+        if (!(entry.attributes & kFileAttributeDirectory) && HasLanguageExtension(entry.name))
+            fileNames.push_back(entry.name);
+    });
+    for (std::string& fileName : fileNames) {
         if (std::optional<std::string> name = ReadName(fileName))
             found.push_back(LanguageFile{std::move(fileName), std::move(*name)});
     }

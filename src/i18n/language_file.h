@@ -11,7 +11,7 @@
 
 #include "platform/code_page.h"
 #include "platform/file_system.h"
-#include "platform/folder_listing.h"
+#include "platform/directory_lister.h"
 #include "platform/text_rules.h"
 
 namespace pakvane {
@@ -33,7 +33,7 @@ class LanguageFolder {
 public:
     // folder: where the language files are (the executable's folder), ending in a backslash;
     // an empty one holds none.
-    LanguageFolder(FileSystem& files, const CodePage& codePage, const FolderListing& listing, std::string folder);
+    LanguageFolder(FileSystem& files, const CodePage& codePage, DirectoryLister& listing, std::string folder);
 
     const std::string& Folder() const { return folder_; }
 
@@ -51,7 +51,7 @@ private:
 
     FileSystem* files_;
     const CodePage* codePage_;
-    const FolderListing* listing_;
+    DirectoryLister* listing_;
     std::string folder_;
 };
 

@@ -1,6 +1,6 @@
 #pragma once
-// Listing a folder's entries and reading a file's bytes, for the plugin search. Paths are
-// ANSI bytes as the user's Windows spells them.
+// Listing a folder's entries and reading a file's bytes: the plugin search's walk and the
+// language files beside the program. Paths are ANSI bytes as the user's Windows spells them.
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -31,8 +31,8 @@ class DirectoryLister {
 public:
     virtual ~DirectoryLister() = default;
     // Calls visit for every entry that matches pattern (a folder, "\" and a wildcard name),
-    // in the order the system delivers them; the listing is closed before this returns.
-    // False when the listing cannot start.
+    // in the order the system delivers them, hidden and system ones included; the listing is
+    // closed before this returns. False when the listing cannot start.
     virtual bool List(const std::string& pattern, const std::function<void(const DirectoryEntry&)>& visit) = 0;
     // nullptr when the file cannot be opened.
     virtual std::unique_ptr<FileReader> OpenFile(const std::string& path) = 0;

@@ -14,16 +14,23 @@
 namespace pakvane {
 namespace {
 
-// Gives the names it holds, in its own order, as a folder listing does.
-class NamedListing final : public FolderListing {
+// Gives the names it holds, in its own order, as a folder listing does; a name ending in
+// "\\" is a folder.
+class NamedListing final : public DirectoryLister {
 public:
     std::vector<std::string> names;
-    mutable std::vector<std::string> asked;
-    std::vector<std::string> ListFiles(const std::string& folder, const std::string& pattern) const override
+    std::vector<std::string> asked;
+    bool List(const std::string& pattern, const std::function<void(const DirectoryEntry&)>& visit) override
     {
-        asked.push_back(folder + pattern);
-        return names;
+        asked.push_back(pattern);
+        for (const std::string& name : names) {
+            const bool folder = name.ends_with('\\');
+            visit(
+                DirectoryEntry{folder ? name.substr(0, name.size() - 1) : name, folder ? kFileAttributeDirectory : 0});
+        }
+        return true;
     }
+    std::unique_ptr<FileReader> OpenFile(const std::string&) override { return nullptr; }
 };
 
 class LanguageFileTest : public ::testing::Test {
@@ -94,7 +101,9 @@ TEST_F(LanguageFileTest, ListsLanguageFilesInTheFoldersOrder)
     Put("x.lngx", "[Language]\r\nLng=Short name match\r\n");
     Put("locked.lng", "[Language]\r\nLng=Locked\r\n");
     files.unreadable.insert("c:\\pv\\locked.lng");
-    listing.names = {"b.lng", "x.lngx", "empty.lng", "gone.lng", "locked.lng", "A.LNG", "c.lng", ".lng"};
+    Put("folder.lng", "[Language]\r\nLng=A folder\r\n");  // listed as a folder: never read
+    listing.names = {"b.lng", "x.lngx",       "empty.lng", "gone.lng", "locked.lng",
+                     "A.LNG", "folder.lng\\", "c.lng",     ".lng"};
     EXPECT_EQ(folder.List(), (std::vector<LanguageFile>{{"b.lng", "Same"}, {"A.LNG", "Alpha"}, {"c.lng", "Same"}}));
     EXPECT_EQ(listing.asked, std::vector<std::string>{"c:\\pv\\*.lng"});
 

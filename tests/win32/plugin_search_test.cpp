@@ -53,6 +53,15 @@ TEST(PluginSearchTreeTest, FindsEachPluginOnceWithItsFlags)
     CopyPlugin("otherbits.wcx", root + "otherbits.wcx");
     const std::string full = testing::ReadBytes(testing::TestPluginFolder() + "full.wcx");
     ASSERT_TRUE(testing::WriteBytes(root + "truncated.wcx", full.substr(0, full.size() / 2)));
+    // A folder no ANSI code page here can spell is walked through its short name.
+    const std::wstring unspellable = WidenAnsi(root) + L"\u03A9\u4E2D";
+    ASSERT_TRUE(CreateDirectoryW(unspellable.c_str(), nullptr));
+    ASSERT_TRUE(CopyFileW(WidenAnsi(testing::TestPluginFolder() + "nocaps.wcx").c_str(),
+                          (unspellable + L"\\inside.wcx").c_str(), FALSE));
+    wchar_t shortForm[MAX_PATH] = {};
+    ASSERT_NE(GetShortPathNameW(unspellable.c_str(), shortForm, MAX_PATH), 0u);
+    const std::wstring shortPath(shortForm);
+    const std::string shortFolder = root + NarrowAnsi(shortPath.substr(shortPath.rfind(L'\\') + 1));
     // 200 levels: the lower ones lie beyond what the ANSI calls can name and are not listed.
     std::string deep = root;
     std::string plugged;
@@ -72,7 +81,8 @@ TEST(PluginSearchTreeTest, FindsEachPluginOnceWithItsFlags)
     KnownPaths known;
     EXPECT_EQ(Sorted(SearchFolder(known, root, services)),
               Sorted({"auto=516," + root + "full.wcx", "auto=0," + root + "Hid\\nocaps.WCX",
-                      "auto=516," + root + "dir.wcx\\inner.wcx", "auto=0," + plugged}));
+                      "auto=516," + root + "dir.wcx\\inner.wcx", "auto=0," + plugged,
+                      "auto=0," + shortFolder + "\\inside.wcx"}));
     EXPECT_TRUE(SearchFolder(known, root, services).empty());
 }
 

@@ -4,13 +4,18 @@
 
 #include <algorithm>
 
+#include "platform/win32/wide_text.h"
+
 namespace pakvane {
 
 namespace {
 
 class FindHandle {
 public:
-    FindHandle(const std::string& pattern, WIN32_FIND_DATAA& data) : handle_(FindFirstFileA(pattern.c_str(), &data)) {}
+    FindHandle(const std::string& pattern, WIN32_FIND_DATAW& data)
+        : handle_(FindFirstFileW(WidePath(pattern).c_str(), &data))
+    {
+    }
     ~FindHandle()
     {
         if (Valid()) FindClose(handle_);
@@ -18,11 +23,24 @@ public:
     FindHandle(const FindHandle&) = delete;
     FindHandle& operator=(const FindHandle&) = delete;
     bool Valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-    bool Next(WIN32_FIND_DATAA& data) { return FindNextFileA(handle_, &data) != FALSE; }
+    bool Next(WIN32_FIND_DATAW& data) { return FindNextFileW(handle_, &data) != FALSE; }
 
 private:
     HANDLE handle_;
 };
+
+// The entry's name as the ANSI functions can open it: its short (8.3) form when the code
+// page cannot spell the long one; empty when neither can be spelled.
+std::string AnsiName(const WIN32_FIND_DATAW& found)
+{
+    for (const wchar_t* name : {found.cFileName, found.cAlternateFileName}) {
+        if (!*name) continue;
+        bool lossy = false;
+        std::string ansi = NarrowText(CP_ACP, std::wstring_view(name), false, &lossy);
+        if (!lossy && !ansi.empty()) return ansi;
+    }
+    return std::string();
+}
 
 class Win32FileReader final : public FileReader {
 public:
@@ -58,12 +76,13 @@ private:
 
 bool Win32DirectoryLister::List(const std::string& pattern, const std::function<void(const DirectoryEntry&)>& visit)
 {
-    WIN32_FIND_DATAA data{};
+    WIN32_FIND_DATAW data{};
     FindHandle find(pattern, data);
     if (!find.Valid()) return false;
     DirectoryEntry entry;
     do {
-        entry.name = data.cFileName;
+        entry.name = AnsiName(data);
+        if (entry.name.empty()) continue;  // nothing the rest of the program could open
         entry.attributes = data.dwFileAttributes;
         visit(entry);
     } while (find.Next(data));

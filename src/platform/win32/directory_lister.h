@@ -3,8 +3,9 @@
 
 namespace pakvane {
 
-// FindFirstFileA/FindNextFileA and CreateFileA: the ANSI names are the ones the search
-// writes into rows and hands to the loader.
+// FindFirstFileW/FindNextFileW, names given in the ANSI code page (a name it cannot spell in
+// its short form), and CreateFileA: the ANSI names are the ones the program writes into rows
+// and hands to the loader and the profile functions.
 class Win32DirectoryLister final : public DirectoryLister {
 public:
     bool List(const std::string& pattern, const std::function<void(const DirectoryEntry&)>& visit) override;
