@@ -33,7 +33,7 @@ constexpr unsigned kBottomRight = kAnchorBottom | kAnchorRight;
 constexpr ControlRow kControls[] = {
     {ids::kWcxList,
      L"LISTBOX",
-     kChildStyle | WS_TABSTOP | WS_GROUP | WS_VSCROLL | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOTIFY |
+     kChildStyle | WS_TABSTOP | WS_GROUP | WS_VSCROLL | LBS_OWNERDRAWFIXED | LBS_NODATA | LBS_NOTIFY |
          LBS_NOINTEGRALHEIGHT,
      WS_EX_CLIENTEDGE,
      {},

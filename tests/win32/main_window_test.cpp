@@ -460,6 +460,21 @@ TEST_F(MainWindowTest, CheckBoxClicksSwitchRowsInTheModelAndMarkTheChange)
     ClickRow(0, 4);
     EXPECT_EQ(form_->List().Selected(), 0);
     EXPECT_EQ(checks(), (std::vector<bool>{true, false, false, true}));
+
+    // The list reports the ticks it shows as item data, and the rows as their text.
+    HWND list = Control(ids::kWcxList);
+    std::vector<LRESULT> data;
+    for (WPARAM i = 0; i < 5; ++i) data.push_back(SendMessageW(list, LB_GETITEMDATA, i, 0));
+    EXPECT_EQ(data, (std::vector<LRESULT>{1, 0, 0, 1, LB_ERR}));
+    EXPECT_EQ(MirroredRows()[1], L" ZIP =2,c:\\b.wcx");
+
+    // A letter selects the next row that starts with it, in any case, wrapping round.
+    for (const auto& [letter, selected] : {std::pair{L'z', 3}, {L'Z', 0}, {L'r', 2}, {L'q', 2}}) {
+        SendMessageW(list, WM_CHAR, letter, 0);
+        EXPECT_EQ(form_->List().Selected(), selected) << static_cast<char>(letter);
+        EXPECT_EQ(SendMessageW(list, LB_GETCURSEL, 0, 0), selected);
+    }
+    EXPECT_EQ(checks(), (std::vector<bool>{true, false, false, true}));
 }
 
 TEST_F(MainWindowTest, FirstActivationRestoresThePlacementOnce)

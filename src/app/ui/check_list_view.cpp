@@ -6,6 +6,8 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <stdexcept>
+#include <string>
 
 #include "app/ui/ui_text.h"
 #include "app/ui/window_bridge.h"
@@ -35,12 +37,20 @@ void CheckListView::Attach(HWND listBox, ControlHost& host, const DpiScale& scal
     openCommand_ = openCommand;
     scale_ = scale;
     host.Reflect(GetDlgCtrlID(listBox), *this);
+    const LONG_PTR style = GetWindowLongPtrW(list_, GWL_STYLE);
+    if ((style & (LBS_NODATA | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_SORT)) != (LBS_NODATA | LBS_OWNERDRAWFIXED))
+        throw std::logic_error("the check list needs an owner-drawn no-data list box");
     SendMessageW(list_, LB_SETITEMHEIGHT, 0, RowHeight());
     // Subclassed the classic way: the common controls' SetWindowSubclass costs a property
     // lookup per message under Wine, which made filling a list of 200,000 rows take minutes.
     SetWindowLongPtrW(list_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     listProcedure_ = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(list_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CheckListView::Procedure)));
+    // The list box holds only a count; the texts are the model's, answered below. With the
+    // strings style shown on the window, the system carries LB_GETTEXT to and from other
+    // processes (screen readers, test drivers) as for any list box with strings; the list
+    // box itself keeps the style it was created with.
+    SetWindowLongPtrW(list_, GWL_STYLE, style | LBS_HASSTRINGS);
     OpenTheme();
 }
 
@@ -97,7 +107,24 @@ LRESULT CheckListView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
             if (key.control && key.virtualKey >= 'A' && key.virtualKey <= 'Z' && wParam == key.virtualKey - 'A' + 1u)
                 return 0;
         }
+        if (wParam > L' ') {
+            SelectByFirstLetter(static_cast<wchar_t>(wParam));
+            return 0;
+        }
         break;
+    case LB_GETTEXTLEN:
+    case LB_GETTEXT: {
+        if (wParam >= model_.Count()) return LB_ERR;
+        const std::wstring text = WidenAnsi(model_.Row(wParam).text);
+        if (message == LB_GETTEXT) {
+            if (!lParam) return LB_ERR;
+            std::copy_n(text.c_str(), text.size() + 1, reinterpret_cast<wchar_t*>(lParam));
+        }
+        return static_cast<LRESULT>(text.size());
+    }
+    case LB_GETITEMDATA:
+        // What the row's check box shows: 1 ticked, 0 not.
+        return wParam < shownChecks_.size() ? LRESULT{shownChecks_[wParam]} : LB_ERR;
     case WM_KEYDOWN: {
         const bool control = GetKeyState(VK_CONTROL) < 0;
         const bool alt = GetKeyState(VK_MENU) < 0;
@@ -160,6 +187,29 @@ void CheckListView::SyncSelectionFromView()
     delegate_.CheckListSelectionChanged();
 }
 
+// As a list box with strings does: the next row after the selected one whose text starts
+// with the letter, in any letter case, wrapping round to the top.
+void CheckListView::SelectByFirstLetter(wchar_t letter)
+{
+    const std::size_t count = model_.Count();
+    if (count == 0) return;
+    const auto upper = [](wchar_t c) {
+        return static_cast<wchar_t>(reinterpret_cast<ULONG_PTR>(CharUpperW(reinterpret_cast<LPWSTR>(c))));
+    };
+    const wchar_t wanted = upper(letter);
+    const std::size_t start = model_.Selected() >= 0 ? static_cast<std::size_t>(model_.Selected()) + 1 : 0;
+    for (std::size_t step = 0; step < count; ++step) {
+        const std::size_t i = (start + step) % count;
+        const std::string& text = model_.Row(i).text;
+        if (text.empty()) continue;
+        const std::wstring first = WidenAnsi(std::string_view(text).substr(0, IsDBCSLeadByte(text[0]) ? 2 : 1));
+        if (first.empty() || upper(first[0]) != wanted) continue;
+        SendMessageW(list_, LB_SETCURSEL, i, 0);
+        SyncSelectionFromView();
+        return;
+    }
+}
+
 void CheckListView::Toggle(int index)
 {
     if (index < 0 || index >= static_cast<int>(model_.Count())) return;
@@ -173,20 +223,10 @@ void CheckListView::Refresh()
     if (!list_) return;
     SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
     const LRESULT top = SendMessageW(list_, LB_GETTOPINDEX, 0, 0);
-    SendMessageW(list_, LB_RESETCONTENT, 0, 0);
-    std::size_t characters = 0;
-    for (const AssociationRow& row : model_.Rows()) characters += row.text.size() + 1;
-    SendMessageW(list_, LB_INITSTORAGE, model_.Count(), static_cast<LPARAM>(characters * sizeof(wchar_t)));
+    // A count, not a copy of every row: linear in nothing but the visible rows.
+    CallList(LB_SETCOUNT, model_.Count(), 0);
     shownChecks_.assign(model_.Count(), false);
-    std::wstring text;
-    for (const AssociationRow& row : model_.Rows()) {
-        WidenAnsiInto(row.text, text);
-        const LRESULT at = SendMessageW(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
-        // New items carry 0 as their data already: only switched-on rows need a message.
-        if (!row.checked || at < 0 || static_cast<std::size_t>(at) >= shownChecks_.size()) continue;
-        SendMessageW(list_, LB_SETITEMDATA, static_cast<WPARAM>(at), 1);
-        shownChecks_[static_cast<std::size_t>(at)] = true;
-    }
+    for (std::size_t i = 0; i < model_.Count(); ++i) shownChecks_[i] = model_.Row(i).checked;
     if (model_.Count() > 0) {
         SendMessageW(list_, LB_SETTOPINDEX, static_cast<WPARAM>(std::min<LRESULT>(top, model_.Count() - 1)), 0);
     }
@@ -208,7 +248,6 @@ void CheckListView::RefreshChecks()
         const bool wanted = model_.Row(i).checked;
         if (shownChecks_[i] == wanted) continue;
         shownChecks_[i] = wanted;
-        SendMessageW(list_, LB_SETITEMDATA, i, wanted ? 1 : 0);
         RECT item{};
         if (SendMessageW(list_, LB_GETITEMRECT, i, reinterpret_cast<LPARAM>(&item)) != LB_ERR)
             InvalidateRect(list_, &item, FALSE);
@@ -223,8 +262,10 @@ void CheckListView::RowRemoved(int index)
         return;
     }
     shownChecks_.erase(shownChecks_.begin() + index);
-    SendMessageW(list_, LB_DELETESTRING, static_cast<WPARAM>(index), 0);
+    // The rows below it move up: one shorter count and a repaint of what is visible.
+    CallList(LB_SETCOUNT, model_.Count(), 0);
     SendMessageW(list_, LB_SETCURSEL, static_cast<WPARAM>(model_.Selected()), 0);
+    InvalidateRect(list_, nullptr, TRUE);
 }
 
 POINT CheckListView::KeyboardMenuPoint() const

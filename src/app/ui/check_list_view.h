@@ -1,9 +1,10 @@
 #pragma once
 // The check list: an owner-drawn list box that shows an AssociationList, a check box
 // before each row's text. It draws, hit-tests and handles its keys itself; what the
-// user does with it goes to its delegate. The list box mirrors the rows' texts (and
-// their check states as item data) so that screen readers and test drivers can read
-// them, but it holds no state of its own: the model is the list.
+// user does with it goes to its delegate. The list box holds only the number of rows
+// and the selection; it answers LB_GETTEXT, LB_GETTEXTLEN and LB_GETITEMDATA (1 for a
+// ticked row) from the model, so that screen readers and test drivers read the rows as
+// from any list box: the model is the list.
 #include <windows.h>
 
 #include <span>
@@ -41,7 +42,8 @@ public:
     CheckListView(const CheckListView&) = delete;
     CheckListView& operator=(const CheckListView&) = delete;
 
-    // Takes over an existing owner-drawn list box (LBS_OWNERDRAWFIXED | LBS_HASSTRINGS).
+    // Takes over an existing owner-drawn no-data list box (LBS_OWNERDRAWFIXED | LBS_NODATA,
+    // without LBS_HASSTRINGS or LBS_SORT); throws std::logic_error for any other.
     // keys: commands by key while the list has the focus; openCommand: what a double click
     // on a row's text runs.
     void Attach(HWND listBox, ControlHost& host, const DpiScale& scale, std::span<const CheckListKey> keys,
@@ -78,6 +80,7 @@ private:
     int ItemFromPoint(POINT point) const;
     void SyncSelectionFromView();
     void Toggle(int index);
+    void SelectByFirstLetter(wchar_t letter);
     void DrawCheckBox(HDC dc, const RECT& area, bool checked, bool enabled) const;
 
     CheckListDelegate& delegate_;
