@@ -467,6 +467,12 @@ TEST_F(MainWindowTest, CheckBoxClicksSwitchRowsInTheModelAndMarkTheChange)
     for (WPARAM i = 0; i < 5; ++i) data.push_back(SendMessageW(list, LB_GETITEMDATA, i, 0));
     EXPECT_EQ(data, (std::vector<LRESULT>{1, 0, 0, 1, LB_ERR}));
     EXPECT_EQ(MirroredRows()[1], L" ZIP =2,c:\\b.wcx");
+    const auto find = [&](UINT message, WPARAM after, const wchar_t* text) {
+        return SendMessageW(list, message, after, reinterpret_cast<LPARAM>(text));
+    };
+    EXPECT_EQ(find(LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), L"RAR=3,C:\\C.WCX"), 2);
+    EXPECT_EQ(find(LB_FINDSTRING, 0, L"zip"), 3);
+    EXPECT_EQ(find(LB_FINDSTRING, static_cast<WPARAM>(-1), L"7z"), LB_ERR);
 
     // A letter selects the next row that starts with it, in any case, wrapping round.
     for (const auto& [letter, selected] : {std::pair{L'z', 3}, {L'Z', 0}, {L'r', 2}, {L'q', 2}}) {

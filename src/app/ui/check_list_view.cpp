@@ -125,6 +125,16 @@ LRESULT CheckListView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case LB_GETITEMDATA:
         // What the row's check box shows: 1 ticked, 0 not.
         return wParam < shownChecks_.size() ? LRESULT{shownChecks_[wParam]} : LB_ERR;
+    case LB_FINDSTRING:
+    case LB_FINDSTRINGEXACT:
+    case LB_SELECTSTRING: {
+        if (!lParam) return LB_ERR;
+        const int found =
+            FindRow(static_cast<int>(wParam), reinterpret_cast<const wchar_t*>(lParam), message == LB_FINDSTRINGEXACT);
+        if (found < 0) return LB_ERR;
+        if (message == LB_SELECTSTRING) CallList(LB_SETCURSEL, static_cast<WPARAM>(found), 0);
+        return found;
+    }
     case WM_KEYDOWN: {
         const bool control = GetKeyState(VK_CONTROL) < 0;
         const bool alt = GetKeyState(VK_MENU) < 0;
@@ -187,27 +197,31 @@ void CheckListView::SyncSelectionFromView()
     delegate_.CheckListSelectionChanged();
 }
 
-// As a list box with strings does: the next row after the selected one whose text starts
-// with the letter, in any letter case, wrapping round to the top.
-void CheckListView::SelectByFirstLetter(wchar_t letter)
+// As a list box with strings finds: the first row after `after` (-1: from the top) whose
+// text starts with `text` (exact: is `text`), ignoring case, wrapping round; -1 for none.
+int CheckListView::FindRow(int after, std::wstring_view text, bool exact) const
 {
     const std::size_t count = model_.Count();
-    if (count == 0) return;
-    const auto upper = [](wchar_t c) {
-        return static_cast<wchar_t>(reinterpret_cast<ULONG_PTR>(CharUpperW(reinterpret_cast<LPWSTR>(c))));
-    };
-    const wchar_t wanted = upper(letter);
-    const std::size_t start = model_.Selected() >= 0 ? static_cast<std::size_t>(model_.Selected()) + 1 : 0;
+    const std::size_t start = after >= 0 && static_cast<std::size_t>(after) < count ? after + 1u : 0u;
+    std::wstring row;
     for (std::size_t step = 0; step < count; ++step) {
         const std::size_t i = (start + step) % count;
-        const std::string& text = model_.Row(i).text;
-        if (text.empty()) continue;
-        const std::wstring first = WidenAnsi(std::string_view(text).substr(0, IsDBCSLeadByte(text[0]) ? 2 : 1));
-        if (first.empty() || upper(first[0]) != wanted) continue;
-        SendMessageW(list_, LB_SETCURSEL, i, 0);
-        SyncSelectionFromView();
-        return;
+        WidenAnsiInto(model_.Row(i).text, row);
+        const std::size_t compared = exact ? row.size() : std::min(row.size(), text.size());
+        if (!exact && row.size() < text.size()) continue;
+        if (CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, row.c_str(), static_cast<int>(compared), text.data(),
+                           static_cast<int>(text.size())) == CSTR_EQUAL)
+            return static_cast<int>(i);
     }
+    return -1;
+}
+
+void CheckListView::SelectByFirstLetter(wchar_t letter)
+{
+    const int found = FindRow(model_.Selected(), std::wstring_view(&letter, 1), false);
+    if (found < 0) return;
+    SendMessageW(list_, LB_SETCURSEL, static_cast<WPARAM>(found), 0);
+    SyncSelectionFromView();
 }
 
 void CheckListView::Toggle(int index)

@@ -2,12 +2,13 @@
 // The check list: an owner-drawn list box that shows an AssociationList, a check box
 // before each row's text. It draws, hit-tests and handles its keys itself; what the
 // user does with it goes to its delegate. The list box holds only the number of rows
-// and the selection; it answers LB_GETTEXT, LB_GETTEXTLEN and LB_GETITEMDATA (1 for a
-// ticked row) from the model, so that screen readers and test drivers read the rows as
+// and the selection; it answers LB_GETTEXT, LB_GETTEXTLEN, LB_GETITEMDATA (1 for a
+// ticked row) and the LB_FINDSTRING family from the model, so that screen readers and test drivers read the rows as
 // from any list box: the model is the list.
 #include <windows.h>
 
 #include <span>
+#include <string_view>
 #include <vector>
 
 #include "app/ui/control_host.h"
@@ -80,6 +81,7 @@ private:
     int ItemFromPoint(POINT point) const;
     void SyncSelectionFromView();
     void Toggle(int index);
+    int FindRow(int after, std::wstring_view text, bool exact) const;
     void SelectByFirstLetter(wchar_t letter);
     void DrawCheckBox(HDC dc, const RECT& area, bool checked, bool enabled) const;
 
