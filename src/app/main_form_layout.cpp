@@ -210,19 +210,10 @@ void TMainForm::LayoutControls()
     const RECT inner{group.left + inset, group.top + captionHeight_ + inset, group.right - inset, group.bottom - inset};
     const int memoTop = std::max(static_cast<int>(inner.bottom) - memoHeight_, static_cast<int>(inner.top));
     const int splitterTop = std::max(memoTop - scale_(kSplitterHeight), static_cast<int>(inner.top));
-    HDWP defer = BeginDeferWindowPos(3);
-    auto place = [&](int id, const RECT& r) {
-        if (defer) {
-            defer = DeferWindowPos(defer, Control(id), nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
-                                   SWP_NOZORDER | SWP_NOACTIVATE);
-        } else {
-            MoveWindow(Control(id), r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
-        }
-    };
-    place(ids::kCommMemo, RECT{inner.left, memoTop, inner.right, memoTop + memoHeight_});
-    place(ids::kSplitter1, RECT{inner.left, splitterTop, inner.right, memoTop});
-    place(ids::kWcxList, RECT{inner.left, inner.top, inner.right, splitterTop});
-    if (defer) EndDeferWindowPos(defer);
+    ControlPlacer placer(Handle(), 3);
+    placer.Place(Control(ids::kCommMemo), RECT{inner.left, memoTop, inner.right, memoTop + memoHeight_});
+    placer.Place(Control(ids::kSplitter1), RECT{inner.left, splitterTop, inner.right, memoTop});
+    placer.Place(Control(ids::kWcxList), RECT{inner.left, inner.top, inner.right, splitterTop});
 }
 
 void TMainForm::SetMemoHeight(int height)

@@ -118,25 +118,37 @@ void CreateControls(HWND parent, std::span<const ControlRow> rows, HINSTANCE ins
     }
 }
 
+ControlPlacer::ControlPlacer(HWND parent, int count) : parent_(parent), defer_(BeginDeferWindowPos(count)) {}
+
+ControlPlacer::~ControlPlacer()
+{
+    if (defer_) EndDeferWindowPos(defer_);
+}
+
+void ControlPlacer::Place(HWND control, const RECT& r)
+{
+    RECT now{};
+    GetWindowRect(control, &now);
+    MapWindowPoints(nullptr, parent_, reinterpret_cast<POINT*>(&now), 2);
+    if (EqualRect(&now, &r)) return;
+    if (defer_) {
+        defer_ = DeferWindowPos(defer_, control, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                                SWP_NOZORDER | SWP_NOACTIVATE);
+    } else {
+        MoveWindow(control, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+    }
+}
+
 void LayoutControls(HWND parent, std::span<const ControlRow> rows, const DpiScale& scale, SIZE designClient)
 {
     RECT client{};
     GetClientRect(parent, &client);
     const int dx = client.right - scale(designClient.cx);
     const int dy = client.bottom - scale(designClient.cy);
-    HDWP defer = BeginDeferWindowPos(static_cast<int>(rows.size()));
+    ControlPlacer placer(parent, static_cast<int>(rows.size()));
     for (const ControlRow& row : rows) {
-        if (!HasDesignPlace(row)) continue;
-        const RECT r = PlaceControl(row, scale, dx, dy);
-        HWND control = GetDlgItem(parent, row.id);
-        if (defer) {
-            defer = DeferWindowPos(defer, control, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
-                                   SWP_NOZORDER | SWP_NOACTIVATE);
-        } else {
-            MoveWindow(control, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
-        }
+        if (HasDesignPlace(row)) placer.Place(GetDlgItem(parent, row.id), PlaceControl(row, scale, dx, dy));
     }
-    if (defer) EndDeferWindowPos(defer);
 }
 
 std::wstring ControlCaption(const ControlRow& row, const InterfaceStrings& strings)

@@ -95,6 +95,22 @@ void CreateControls(HWND parent, std::span<const ControlRow> rows, HINSTANCE ins
 // size; designClient is the client size the places are written for, at 96 dpi.
 void LayoutControls(HWND parent, std::span<const ControlRow> rows, const DpiScale& scale, SIZE designClient);
 
+// Moves a window's controls together, with one repaint, and leaves out those already where
+// they belong: a window shown or laid out again at the size it has moves and repaints
+// nothing.
+class ControlPlacer {
+public:
+    ControlPlacer(HWND parent, int count);
+    ~ControlPlacer();
+    ControlPlacer(const ControlPlacer&) = delete;
+    ControlPlacer& operator=(const ControlPlacer&) = delete;
+    void Place(HWND control, const RECT& place);  // place: in the parent's client coordinates
+
+private:
+    HWND parent_;
+    HDWP defer_;
+};
+
 // Captions and hints from the current interface strings, through the wide API.
 void ApplyControlCaptions(HWND parent, std::span<const ControlRow> rows, const InterfaceStrings& strings,
                           HintTooltip* hints);
