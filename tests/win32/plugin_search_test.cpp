@@ -53,15 +53,21 @@ TEST(PluginSearchTreeTest, FindsEachPluginOnceWithItsFlags)
     CopyPlugin("otherbits.wcx", root + "otherbits.wcx");
     const std::string full = testing::ReadBytes(testing::TestPluginFolder() + "full.wcx");
     ASSERT_TRUE(testing::WriteBytes(root + "truncated.wcx", full.substr(0, full.size() / 2)));
-    // A folder no ANSI code page here can spell is walked through its short name.
+    std::vector<std::string> expected{"auto=516," + root + "full.wcx", "auto=0," + root + "Hid\\nocaps.WCX",
+                                      "auto=516," + root + "dir.wcx\\inner.wcx"};
+    // A folder the ANSI code page cannot spell is walked through its short name. (Wine keeps
+    // names in the Linux locale's character set: under a Cyrillic 8-bit locale such a folder
+    // cannot be made at all.)
     const std::wstring unspellable = WidenAnsi(root) + L"\u03A9\u4E2D";
-    ASSERT_TRUE(CreateDirectoryW(unspellable.c_str(), nullptr));
-    ASSERT_TRUE(CopyFileW(WidenAnsi(testing::TestPluginFolder() + "nocaps.wcx").c_str(),
-                          (unspellable + L"\\inside.wcx").c_str(), FALSE));
-    wchar_t shortForm[MAX_PATH] = {};
-    ASSERT_NE(GetShortPathNameW(unspellable.c_str(), shortForm, MAX_PATH), 0u);
-    const std::wstring shortPath(shortForm);
-    const std::string shortFolder = root + NarrowAnsi(shortPath.substr(shortPath.rfind(L'\\') + 1));
+    if (CreateDirectoryW(unspellable.c_str(), nullptr)) {
+        ASSERT_TRUE(CopyFileW(WidenAnsi(testing::TestPluginFolder() + "nocaps.wcx").c_str(),
+                              (unspellable + L"\\inside.wcx").c_str(), FALSE));
+        wchar_t shortForm[MAX_PATH] = {};
+        ASSERT_NE(GetShortPathNameW(unspellable.c_str(), shortForm, MAX_PATH), 0u);
+        const std::wstring shortPath(shortForm);
+        expected.push_back("auto=0," + root + NarrowAnsi(shortPath.substr(shortPath.rfind(L'\\') + 1)) +
+                           "\\inside.wcx");
+    }
     // 200 levels: the lower ones lie beyond what the ANSI calls can name and are not listed.
     std::string deep = root;
     std::string plugged;
@@ -79,10 +85,8 @@ TEST(PluginSearchTreeTest, FindsEachPluginOnceWithItsFlags)
     const std::unique_ptr<TextRules> rules = MakeSystemTextRules();
     const SearchServices services{lister, loader, *rules, kProgramMachine};
     KnownPaths known;
-    EXPECT_EQ(Sorted(SearchFolder(known, root, services)),
-              Sorted({"auto=516," + root + "full.wcx", "auto=0," + root + "Hid\\nocaps.WCX",
-                      "auto=516," + root + "dir.wcx\\inner.wcx", "auto=0," + plugged,
-                      "auto=0," + shortFolder + "\\inside.wcx"}));
+    expected.push_back("auto=0," + plugged);
+    EXPECT_EQ(Sorted(SearchFolder(known, root, services)), Sorted(expected));
     EXPECT_TRUE(SearchFolder(known, root, services).empty());
 }
 
