@@ -10,7 +10,7 @@
 #include "platform/win32/environment.h"
 #include "platform/win32/file_system.h"
 #include "platform/win32/folder_listing.h"
-#include "platform/win32/plugin_loader.h"
+#include "platform/win32/hosted_plugin_loader.h"
 #include "platform/win32/version_info.h"
 #include "platform/win32/registry.h"
 
@@ -24,7 +24,7 @@ struct SystemServices {
     Win32Registry registry;
     Win32Environment environment;
     std::unique_ptr<CommanderNotifier> commander = MakeCommanderNotifier();
-    InProcessPluginLoader plugins;
+    HostedPluginLoader plugins;  // plugins run in the probe hosts beside the program
     Win32DirectoryLister directories;  // the plugin search's walk
     Win32VersionInfoSource versions;
 
