@@ -83,8 +83,6 @@ std::string FormatHostArguments(const HostRequest& request)
     std::string arguments = "--protocol " + std::to_string(kProbeProtocolVersion) + " --answer " +
                             std::to_string(request.answerHandle);
     switch (request.kind) {
-    case HostRequestKind::Ready:
-        return arguments + " --ready";
     case HostRequestKind::Probe:
         return arguments + " --probe";
     case HostRequestKind::Configure:
@@ -110,14 +108,38 @@ std::optional<HostRequest> ParseHostArguments(const std::vector<std::string>& ar
         return request;
     }
     if (arguments.size() != 5) return std::nullopt;
-    if (kind == "--ready") {
-        request.kind = HostRequestKind::Ready;
-    } else if (kind == "--probe") {
-        request.kind = HostRequestKind::Probe;
-    } else {
-        return std::nullopt;
-    }
+    if (kind != "--probe") return std::nullopt;
+    request.kind = HostRequestKind::Probe;
     return request;
+}
+
+std::string FramePath(std::string_view path)
+{
+    return std::to_string(path.size()) + "\n" + std::string(path);
+}
+
+PathFrame ReadPathFrame(std::string_view input)
+{
+    constexpr std::size_t kMaxDigits = 5;  // as many as kMaxHostPath has
+    PathFrame frame;
+    const std::size_t end = input.find('\n');
+    const std::string_view digits = input.substr(0, std::min(end, input.size()));
+    const bool onlyDigits = digits.find_first_not_of("0123456789") == std::string_view::npos;
+    if (!onlyDigits || digits.size() > kMaxDigits || (end != std::string_view::npos && digits.empty())) {
+        frame.state = FrameState::Malformed;
+        return frame;
+    }
+    if (end == std::string_view::npos) return frame;
+    const std::optional<std::size_t> length = Number<std::size_t>(digits);
+    if (!length || *length == 0 || digits[0] == '0' || *length > kMaxHostPath) {
+        frame.state = FrameState::Malformed;
+        return frame;
+    }
+    if (input.size() - end - 1 < *length) return frame;
+    frame.state = FrameState::Complete;
+    frame.path = std::string(input.substr(end + 1, *length));
+    frame.used = end + 1 + *length;
+    return frame;
 }
 
 std::string FormatReadyAnswer(std::uint16_t machine)

@@ -1,7 +1,7 @@
-// pakvane-host32.exe and pakvane-host64.exe: load one plugin library for the program, in a
-// process of the library's own bitness, so that the plugin's code can neither crash nor hang
-// the program (the program ends a host that does not answer in time). One request per start;
-// what is said is described in plugins/probe_protocol.h.
+// pakvane-host32.exe and pakvane-host64.exe: load plugin libraries for the program, in a
+// process of the libraries' own bitness, so that a plugin's code can neither crash nor hang
+// the program (the program ends a host that does not answer in time). What is said is
+// described in plugins/probe_protocol.h.
 #include <windows.h>
 
 #include <cstdint>
@@ -25,18 +25,14 @@ LONG WINAPI EndOnCrash(EXCEPTION_POINTERS* exception)
     return EXCEPTION_EXECUTE_HANDLER;
 }
 
-// The library's path: the raw bytes of standard input up to its end.
-std::optional<std::string> ReadPath(HANDLE input)
+// Appends what arrives next on the input; false when it has ended.
+bool ReadMore(HANDLE input, std::string& pending)
 {
-    std::string path;
     char buffer[4096];
     DWORD got = 0;
-    while (ReadFile(input, buffer, sizeof buffer, &got, nullptr) && got > 0) {
-        path.append(buffer, got);
-        if (path.size() > kMaxHostPath) return std::nullopt;
-    }
-    if (path.empty()) return std::nullopt;
-    return path;
+    if (!ReadFile(input, buffer, sizeof buffer, &got, nullptr) || got == 0) return false;
+    pending.append(buffer, got);
+    return true;
 }
 
 bool WriteAnswer(HANDLE pipe, const std::string& text)
@@ -73,21 +69,32 @@ int Serve(const std::vector<std::string>& arguments)
     // The pipes are the program's and this host's only: not for processes a plugin starts.
     SetHandleInformation(answer, HANDLE_FLAG_INHERIT, 0);
     if (input) SetHandleInformation(input, HANDLE_FLAG_INHERIT, 0);
-    if (request->kind == HostRequestKind::Ready) {
-        return WriteAnswer(answer, FormatReadyAnswer(kProgramMachine)) ? 0 : static_cast<int>(kHostBadRequest);
+    // The system libraries that nearly every plugin uses stay loaded here, as they are in the
+    // program: releasing a plugin then does not unload them, and the next probe is quick.
+    for (const wchar_t* library : {L"user32.dll", L"gdi32.dll", L"advapi32.dll"}) {
+        LoadLibraryW(library);
     }
-    const std::optional<std::string> path = ReadPath(input);
-    if (!path) return static_cast<int>(kHostBadRequest);
+    if (!WriteAnswer(answer, FormatReadyAnswer(kProgramMachine))) return static_cast<int>(kHostBadRequest);
     InProcessPluginLoader loader;
-    bool answered = false;
-    if (request->kind == HostRequestKind::Probe) {
-        answered = WriteAnswer(answer, FormatProbeAnswer(loader.Probe(*path)));
-    } else {
-        loader.Configure(*path, WindowFrom(request->parent), [&](const PluginConfigureResult& result) {
-            answered = WriteAnswer(answer, FormatConfigureAnswer(result));
-        });
+    std::string pending;
+    for (;;) {
+        const PathFrame frame = ReadPathFrame(pending);
+        if (frame.state == FrameState::Malformed) return static_cast<int>(kHostBadRequest);
+        if (frame.state == FrameState::Incomplete) {
+            if (ReadMore(input, pending)) continue;
+            // The program has closed our input: done, unless it stopped in the middle of a path.
+            return pending.empty() ? static_cast<int>(kHostAnswered) : static_cast<int>(kHostBadRequest);
+        }
+        pending.erase(0, frame.used);
+        if (request->kind == HostRequestKind::Configure) {
+            bool answered = false;
+            loader.Configure(frame.path, WindowFrom(request->parent), [&](const PluginConfigureResult& result) {
+                answered = WriteAnswer(answer, FormatConfigureAnswer(result));
+            });
+            return answered ? static_cast<int>(kHostAnswered) : static_cast<int>(kHostBadRequest);
+        }
+        if (!WriteAnswer(answer, FormatProbeAnswer(loader.Probe(frame.path)))) return static_cast<int>(kHostBadRequest);
     }
-    return answered ? static_cast<int>(kHostAnswered) : static_cast<int>(kHostBadRequest);
 }
 
 }  // namespace

@@ -98,8 +98,7 @@ std::vector<std::string> Words(const std::string& text)
 
 TEST(ProbeProtocolTest, HostReadsOnlyTheRequestsTheProgramMakes)
 {
-    for (const HostRequest& request : {HostRequest{HostRequestKind::Ready, 12, 0},
-                                       HostRequest{HostRequestKind::Probe, 4294967295u, 0},
+    for (const HostRequest& request : {HostRequest{HostRequestKind::Probe, 4294967295u, 0},
                                        HostRequest{HostRequestKind::Configure, 8, 0x80010}}) {
         EXPECT_EQ(ParseHostArguments(Words(FormatHostArguments(request))), request) << FormatHostArguments(request);
     }
@@ -113,9 +112,30 @@ TEST(ProbeProtocolTest, HostReadsOnlyTheRequestsTheProgramMakes)
         {"--protocol", "1", "--answer", "12", "--configure"},
         {"--protocol", "1", "--answer", "12", "--configure", "-1"},
         {"--protocol", "1", "--answer", "12", "--unpack"},
+        {"--protocol", "1", "--answer", "12", "--ready"},
         {"--answer", "12", "--protocol", "1", "--probe"},
     };
     for (const auto& arguments : refused) EXPECT_EQ(ParseHostArguments(arguments), std::nullopt) << arguments.size();
+}
+
+// Paths follow one another on the host's input; each is taken whole, byte for byte, and a
+// header that cannot be a length stops the host rather than being guessed at.
+TEST(ProbeProtocolTest, HostTakesEachFramedPathWhole)
+{
+    const std::string first = "C:\\My \"plugins\"\\\xC0\xE9.wcx", second(kMaxHostPath, 'x');
+    const std::string input = FramePath(first) + FramePath(second);
+    PathFrame frame = ReadPathFrame(input);
+    ASSERT_EQ(frame.state, FrameState::Complete);
+    EXPECT_EQ(frame.path, first);
+    frame = ReadPathFrame(std::string_view(input).substr(frame.used));
+    ASSERT_EQ(frame.state, FrameState::Complete);
+    EXPECT_EQ(frame.path, second);
+    for (std::size_t cut : {std::size_t{0}, std::size_t{1}, FramePath(first).size() - 1}) {
+        EXPECT_EQ(ReadPathFrame(input.substr(0, cut)).state, FrameState::Incomplete) << cut;
+    }
+    for (const char* bad : {"\n", "0\n", "012\nabc", "-3\nabc", "x\n", "65537\n", "123456", " 3\nabc"}) {
+        EXPECT_EQ(ReadPathFrame(bad).state, FrameState::Malformed) << bad;
+    }
 }
 
 }  // namespace

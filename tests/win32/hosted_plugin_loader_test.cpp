@@ -86,6 +86,8 @@ TEST_F(HostedPluginLoaderTest, PluginsThatCrashOrHangOrCannotRunHereFailWithThei
                                                                 : MessageDetail::None));
     EXPECT_EQ(sink.shown, expected);
     EXPECT_FALSE(loader.CanLoad(kMachineArm64));
+    // The hosts that went down are replaced.
+    EXPECT_EQ(ProbePlugin(loader, Plugin("full.wcx")), 516);
 }
 
 // The plugin of the other bitness loads where its host runs (a 64-bit prefix runs both);
@@ -139,8 +141,7 @@ TEST_F(HostedPluginLoaderTest, AnswersOfALyingHostAreRefused)
     };
     const Lie lies[] = {{"honest", PluginFailure::None},           {"garbage", PluginFailure::BadAnswer},
                         {"truncated", PluginFailure::BadAnswer},    {"oversized", PluginFailure::BadAnswer},
-                        {"wrong version", PluginFailure::BadAnswer}, {"silent", PluginFailure::Crashed},
-                        {"exit code", PluginFailure::Crashed}};
+                        {"wrong version", PluginFailure::BadAnswer}, {"silent", PluginFailure::Crashed}};
     for (const Lie& lie : lies) {
         SetEnvironmentVariableA("PAKVANE_FAKE_HOST", lie.mode);
         const PluginProbeResult result = lied.Probe(full);

@@ -1,30 +1,21 @@
 #include "platform/win32/host_process.h"
 
 #include <algorithm>
-#include <memory>
-#include <type_traits>
 
 namespace pakvane {
 
 namespace {
-
-struct HandleCloser {
-    void operator()(HANDLE handle) const noexcept
-    {
-        if (handle && handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
-    }
-};
-using UniqueHandle = std::unique_ptr<std::remove_pointer_t<HANDLE>, HandleCloser>;
 
 UniqueHandle Owned(HANDLE handle)
 {
     return UniqueHandle(handle == INVALID_HANDLE_VALUE ? nullptr : handle);
 }
 
-// After the host has exited, what it wrote is already in the pipe; a read that is still
-// pending after this long means a process the plugin started holds the pipe open.
+// After the host has ended, what it wrote is already in the pipe; a read still pending after
+// this long means a process the plugin started holds the pipe open.
 constexpr DWORD kDrainAfterExitMs = 500;
-constexpr DWORD kTerminateWaitMs = 5000;
+// How long an idle host may take to end once its input is closed.
+constexpr DWORD kEndWaitMs = 200;
 
 // The answer pipe: our end is read overlapped (an anonymous pipe cannot be), the host's end
 // is an ordinary inheritable handle.
@@ -86,13 +77,15 @@ private:
     int quitCode_ = 0;
 };
 
+}  // namespace
+
 // An overlapped read of the answer pipe, always finished or cancelled before it goes away.
-class AnswerReader {
+class HostProcess::Reader {
 public:
-    explicit AnswerReader(HANDLE pipe) : pipe_(pipe), event_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
-    ~AnswerReader() { Cancel(); }
-    AnswerReader(const AnswerReader&) = delete;
-    AnswerReader& operator=(const AnswerReader&) = delete;
+    explicit Reader(HANDLE pipe) : pipe_(pipe), event_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
+    ~Reader() { Cancel(); }
+    Reader(const Reader&) = delete;
+    Reader& operator=(const Reader&) = delete;
 
     bool Pending() const { return pending_; }
     bool Ended() const { return ended_; }
@@ -143,31 +136,19 @@ private:
     bool ended_ = false;
 };
 
-void WriteInput(HANDLE pipe, const std::string& input)
+HostProcess::HostProcess(const std::wstring& host, HostRequest request)
 {
-    std::size_t done = 0;
-    while (done < input.size()) {
-        DWORD written = 0;
-        if (!WriteFile(pipe, input.data() + done, static_cast<DWORD>(input.size() - done), &written, nullptr)) return;
-        done += written;
-    }
-}
-
-}  // namespace
-
-HostRun RunHost(const std::wstring& host, HostRequest request, const std::string& input, const HostWait& wait)
-{
-    HostRun run;
     AnswerPipe answer = MakeAnswerPipe();
     SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
     HANDLE inputRead = nullptr, inputWrite = nullptr;
-    // Sized to hold the whole path, so that writing it never waits for the host.
-    if (!answer.hosts || !CreatePipe(&inputRead, &inputWrite, &inherit, static_cast<DWORD>(input.size() + 64))) {
-        run.startError = GetLastError();
-        return run;
+    // Room for a whole framed path, so that sending one never waits for the host.
+    if (!answer.hosts || !CreatePipe(&inputRead, &inputWrite, &inherit, static_cast<DWORD>(kMaxHostPath + 64))) {
+        startError_ = GetLastError();
+        return;
     }
-    UniqueHandle hostInput(inputRead), ourInput(inputWrite);
-    SetHandleInformation(ourInput.get(), HANDLE_FLAG_INHERIT, 0);
+    UniqueHandle hostInput(inputRead);
+    input_.reset(inputWrite);
+    SetHandleInformation(input_.get(), HANDLE_FLAG_INHERIT, 0);
 
     request.answerHandle = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(answer.hosts.get()));
     const std::string arguments = FormatHostArguments(request);
@@ -179,71 +160,127 @@ HostRun RunHost(const std::wstring& host, HostRequest request, const std::string
     PROCESS_INFORMATION started{};
     if (!CreateProcessW(host.c_str(), commandLine.data(), nullptr, nullptr, TRUE, CREATE_SUSPENDED, nullptr, nullptr,
                         &startup, &started)) {
-        run.startError = GetLastError();
-        return run;
+        startError_ = GetLastError();
+        input_.reset();
+        return;
     }
-    const UniqueHandle process(started.hProcess), thread(started.hThread);
-    const ULONGLONG deadline = GetTickCount64() + wait.timeoutMs;
-    // Only the host holds its ends now, so the pipes end when it does.
-    answer.hosts.reset();
-    hostInput.reset();
-    // A plugin's window may come to the front, as it would in our own process.
+    process_.reset(started.hProcess);
+    const UniqueHandle thread(started.hThread);
+    answers_ = std::move(answer.ours);
+    reader_ = std::make_unique<Reader>(answers_.get());
+    // A plugin's window may come to the front, as it would from our own process.
     AllowSetForegroundWindow(started.dwProcessId);
     ResumeThread(thread.get());
-    WriteInput(ourInput.get(), input);
-    ourInput.reset();
+}
 
-    AnswerReader reader(answer.ours.get());
-    MessagePump pump(wait.dispatchAllMessages);
-    bool exited = false;
-    for (;;) {
-        reader.Start(run.answer);
-        if (run.answer.size() > kMaxHostAnswer) {
-            run.end = HostRun::End::TooLong;
-            break;
+HostProcess::~HostProcess()
+{
+    if (!process_) return;
+    input_.reset();
+    if (!exited_ && WaitForSingleObject(process_.get(), kEndWaitMs) != WAIT_OBJECT_0) Terminate();
+}
+
+bool HostProcess::Idle()
+{
+    if (!process_ || exited_ || WaitForSingleObject(process_.get(), 0) == WAIT_OBJECT_0) return false;
+    if (!input_) return false;
+    reader_->Start(received_);
+    return received_.empty() && !reader_->Ended();
+}
+
+void HostProcess::SendPath(const std::string& path)
+{
+    if (!input_) return;
+    const std::string frame = FramePath(path);
+    std::size_t done = 0;
+    while (done < frame.size()) {
+        DWORD written = 0;
+        if (!WriteFile(input_.get(), frame.data() + done, static_cast<DWORD>(frame.size() - done), &written, nullptr)) {
+            return;
         }
-        if (exited && reader.Ended()) {
-            run.end = HostRun::End::Exited;
-            GetExitCodeProcess(process.get(), &run.exitCode);
-            break;
+        done += written;
+    }
+}
+
+HostAnswer HostProcess::NextLine(const HostWait& wait)
+{
+    return Wait(false, wait);
+}
+
+HostAnswer HostProcess::WaitForExit(const HostWait& wait)
+{
+    input_.reset();
+    return Wait(true, wait);
+}
+
+void HostProcess::Terminate()
+{
+    if (!process_ || exited_) return;
+    TerminateProcess(process_.get(), ERROR_TIMEOUT);
+    WaitForSingleObject(process_.get(), INFINITE);
+    exited_ = true;
+    reader_->Cancel();
+}
+
+HostAnswer HostProcess::Wait(bool untilExit, const HostWait& wait)
+{
+    HostAnswer answer;
+    if (!process_) return answer;
+    const ULONGLONG deadline = wait.timeoutMs == INFINITE ? 0 : GetTickCount64() + wait.timeoutMs;
+    MessagePump pump(wait.dispatchAllMessages);
+    for (;;) {
+        reader_->Start(received_);
+        const std::size_t lineEnd = received_.find('\n');
+        if (!untilExit && lineEnd != std::string::npos && lineEnd < kMaxHostAnswer) {
+            answer.end = HostAnswer::End::Line;
+            answer.line = received_.substr(0, lineEnd + 1);
+            received_.erase(0, lineEnd + 1);
+            return answer;
+        }
+        if (received_.size() > kMaxHostAnswer) {
+            Terminate();
+            answer.end = HostAnswer::End::TooLong;
+            return answer;
+        }
+        if (exited_ && reader_->Ended()) {
+            answer.end = HostAnswer::End::Exited;
+            answer.line = std::move(received_);
+            received_.clear();
+            GetExitCodeProcess(process_.get(), &answer.exitCode);
+            return answer;
         }
         DWORD timeout = INFINITE;
-        const bool answered = run.answer.find('\n') != std::string::npos;
-        if (!(wait.deadlineEndsWithAnswer && answered)) {
+        if (deadline != 0) {
             const ULONGLONG now = GetTickCount64();
-            if (now >= deadline && !exited) {
-                run.end = HostRun::End::TimedOut;
-                break;
+            if (now >= deadline && !exited_) {
+                Terminate();
+                answer.end = HostAnswer::End::TimedOut;
+                return answer;
             }
             timeout = now >= deadline ? 0 : static_cast<DWORD>(deadline - now);
         }
-        if (exited) timeout = std::min(timeout, kDrainAfterExitMs);
+        if (exited_) timeout = std::min(timeout, kDrainAfterExitMs);
         HANDLE handles[2];
         DWORD count = 0;
-        if (reader.Pending()) handles[count++] = reader.Event();
-        if (!exited) handles[count++] = process.get();
+        if (reader_->Pending()) handles[count++] = reader_->Event();
+        if (!exited_) handles[count++] = process_.get();
         const DWORD woke = MsgWaitForMultipleObjectsEx(count, handles, timeout, pump.WakeMask(), pump.WaitFlags());
         if (woke == WAIT_OBJECT_0 + count) {
             pump.Run();
         } else if (woke < WAIT_OBJECT_0 + count) {
-            if (handles[woke - WAIT_OBJECT_0] == reader.Event()) {
-                reader.Finish(run.answer);
+            if (handles[woke - WAIT_OBJECT_0] == reader_->Event()) {
+                reader_->Finish(received_);
             } else {
-                exited = true;
+                exited_ = true;
             }
-        } else if (woke == WAIT_TIMEOUT && exited) {
-            reader.Cancel();
+        } else if (woke == WAIT_TIMEOUT && exited_) {
+            reader_->Cancel();
         } else if (woke == WAIT_FAILED) {
-            run.end = HostRun::End::TimedOut;
-            break;
+            Terminate();
+            answer.end = HostAnswer::End::TimedOut;
+            return answer;
         }
     }
-    reader.Cancel();
-    if (!exited) {
-        TerminateProcess(process.get(), ERROR_TIMEOUT);
-        WaitForSingleObject(process.get(), kTerminateWaitMs);
-    }
-    return run;
 }
 
 }  // namespace pakvane

@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include <memory>
-
 #include "platform/win32/directory_lister.h"
 #include "platform/win32/host_process.h"
 #include "platform/win32/plugin_loader.h"
@@ -40,21 +38,20 @@ DWORD ErrorFor(PluginFailure failure)
     }
 }
 
-// What became of a host that did not give a believable answer.
-PluginFailure FailureOf(const HostRun& run)
+// What became of a host that gave no believable answer.
+PluginFailure FailureOf(const HostAnswer& answer)
 {
-    switch (run.end) {
-    case HostRun::End::NotStarted:
-        return PluginFailure::NoHost;
-    case HostRun::End::TimedOut:
+    switch (answer.end) {
+    case HostAnswer::End::TimedOut:
         return PluginFailure::Hung;
-    case HostRun::End::TooLong:
+    case HostAnswer::End::Line:
+    case HostAnswer::End::TooLong:
         return PluginFailure::BadAnswer;
-    case HostRun::End::Exited:
+    case HostAnswer::End::Exited:
         break;
     }
     // A host that ended without a word, or with any code but its own, went down with the plugin.
-    return run.exitCode != kHostAnswered || run.answer.empty() ? PluginFailure::Crashed : PluginFailure::BadAnswer;
+    return answer.exitCode != kHostAnswered || answer.line.empty() ? PluginFailure::Crashed : PluginFailure::BadAnswer;
 }
 
 // Window handles keep their 32 significant bits in processes of either bitness.
@@ -97,6 +94,14 @@ ProbeHosts ProbeHosts::BesideProgram()
 
 HostedPluginLoader::HostedPluginLoader(ProbeHosts hosts) : hosts_(std::move(hosts)) {}
 
+HostedPluginLoader::~HostedPluginLoader() = default;
+
+void HostedPluginLoader::EndIdleHosts()
+{
+    slot32_.idle.reset();
+    slot64_.idle.reset();
+}
+
 const std::wstring* HostedPluginLoader::HostFor(std::uint16_t machine) const
 {
     if (machine == kMachineI386) return &hosts_.host32;
@@ -104,18 +109,31 @@ const std::wstring* HostedPluginLoader::HostFor(std::uint16_t machine) const
     return nullptr;
 }
 
+HostedPluginLoader::Slot& HostedPluginLoader::SlotFor(std::uint16_t machine) const
+{
+    return machine == kMachineI386 ? slot32_ : slot64_;
+}
+
+std::unique_ptr<HostProcess> HostedPluginLoader::StartReady(std::uint16_t machine, const HostRequest& request,
+                                                            bool modal) const
+{
+    auto host = std::make_unique<HostProcess>(*HostFor(machine), request);
+    if (!host->Started()) return nullptr;
+    const HostAnswer ready = host->NextLine(HostWait{kHostReadyTimeoutMs, modal});
+    if (ready.end != HostAnswer::End::Line || ParseReadyAnswer(ready.line) != machine) return nullptr;
+    return host;
+}
+
 bool HostedPluginLoader::CanLoad(std::uint16_t peMachine) const
 {
-    const std::wstring* host = HostFor(peMachine);
-    if (!host) return false;
-    std::optional<bool>& runs = peMachine == kMachineI386 ? runs32_ : runs64_;
-    if (!runs) {
-        const HostRun run = RunHost(*host, HostRequest{HostRequestKind::Ready, 0, 0}, "",
-                                    HostWait{kHostReadyTimeoutMs, false, false});
-        runs = run.end == HostRun::End::Exited && run.exitCode == kHostAnswered &&
-               ParseReadyAnswer(run.answer) == peMachine;
+    if (!HostFor(peMachine)) return false;
+    Slot& slot = SlotFor(peMachine);
+    if (!slot.runs) {
+        // The host started to find out is kept for the first probe.
+        slot.idle = StartReady(peMachine, HostRequest{HostRequestKind::Probe, 0, 0}, false);
+        slot.runs = slot.idle != nullptr;
     }
-    return *runs;
+    return *slot.runs;
 }
 
 HostedPluginLoader::Target HostedPluginLoader::Choose(const std::string& path)
@@ -126,44 +144,58 @@ HostedPluginLoader::Target HostedPluginLoader::Choose(const std::string& path)
     std::unique_ptr<FileReader> file;
     if (IsFullPluginPath(path)) file = Win32DirectoryLister().OpenFile(path);
     if (!file) {
-        target.host = HostFor(kProgramMachine);
-        if (!CanLoad(kProgramMachine)) target.failure = PluginFailure::NoHost;
-        return target;
-    }
-    const std::optional<std::uint16_t> machine = ReadPeMachine(*file);
-    if (!machine) {
+        target.hostMachine = kProgramMachine;
+    } else if (const std::optional<std::uint16_t> machine = ReadPeMachine(*file)) {
+        target.machine = target.hostMachine = *machine;
+    } else {
         target.failure = PluginFailure::NotALibrary;
         return target;
     }
-    target.machine = *machine;
-    target.host = HostFor(*machine);
-    if (!target.host) {
+    if (!HostFor(target.hostMachine)) {
         target.failure = PluginFailure::OtherMachine;
-    } else if (!CanLoad(*machine)) {
+    } else if (!CanLoad(target.hostMachine)) {
         target.failure = PluginFailure::NoHost;
     }
     return target;
+}
+
+std::optional<PluginProbeResult> HostedPluginLoader::ProbeIn(std::uint16_t machine, const std::string& path,
+                                                             PluginFailure& failure, bool& reused)
+{
+    Slot& slot = SlotFor(machine);
+    std::unique_ptr<HostProcess> host = std::move(slot.idle);
+    reused = host && host->Idle();
+    if (!reused) {
+        host = StartReady(machine, HostRequest{HostRequestKind::Probe, 0, 0}, false);
+        if (!host) {
+            failure = PluginFailure::NoHost;
+            return std::nullopt;
+        }
+    }
+    host->SendPath(path);
+    const HostAnswer answer = host->NextLine(HostWait{kProbeAnswerTimeoutMs, false});
+    std::optional<PluginProbeResult> result =
+        answer.end == HostAnswer::End::Line ? ParseProbeAnswer(answer.line) : std::nullopt;
+    if (!result) {
+        failure = FailureOf(answer);
+        host->Terminate();
+        return std::nullopt;
+    }
+    slot.idle = std::move(host);
+    return result;
 }
 
 PluginProbeResult HostedPluginLoader::Probe(const std::string& path)
 {
     const Target target = Choose(path);
     PluginProbeResult result;
+    result.failure = target.failure;
     if (target.failure == PluginFailure::None) {
-        const HostRun run = RunHost(*target.host, HostRequest{HostRequestKind::Probe, 0, 0}, path,
-                                    HostWait{kProbeAnswerTimeoutMs, false, false});
-        const std::optional<PluginProbeResult> answered =
-            run.end == HostRun::End::Exited && run.exitCode == kHostAnswered ? ParseProbeAnswer(run.answer)
-                                                                             : std::nullopt;
-        if (answered) {
-            result = *answered;
-        } else {
-            result.failure = FailureOf(run);
-            const std::uint16_t hostMachine = target.machine ? target.machine : kProgramMachine;
-            if (result.failure == PluginFailure::NoHost) (hostMachine == kMachineI386 ? runs32_ : runs64_) = false;
-        }
-    } else {
-        result.failure = target.failure;
+        bool reused = false;
+        std::optional<PluginProbeResult> answered = ProbeIn(target.hostMachine, path, result.failure, reused);
+        // What a plugin probed earlier left behind in that host may have brought it down.
+        if (!answered && reused) answered = ProbeIn(target.hostMachine, path, result.failure, reused);
+        if (answered) result = *answered;
     }
     if (result.failure != PluginFailure::None) result.loadError = ErrorFor(result.failure);
     result.machine = target.machine;
@@ -175,29 +207,33 @@ PluginConfigureResult HostedPluginLoader::Configure(const std::string& path, Par
     const Target target = Choose(path);
     PluginConfigureResult result;
     result.machine = target.machine;
-    if (target.failure != PluginFailure::None) {
-        result.failure = target.failure;
-        result.loadError = ErrorFor(result.failure);
-        return result;
-    }
-    HostRun run;
-    {
+    result.failure = target.failure;
+    HostAnswer answer, end;
+    if (target.failure == PluginFailure::None) {
         const DisabledOwner owner(parent);
-        run = RunHost(*target.host, HostRequest{HostRequestKind::Configure, 0, WindowValue(parent)}, path,
-                      HostWait{kProbeAnswerTimeoutMs, true, true});
+        const HostRequest request{HostRequestKind::Configure, 0, WindowValue(parent)};
+        const std::unique_ptr<HostProcess> host = StartReady(target.hostMachine, request, true);
+        if (!host) {
+            result.failure = PluginFailure::NoHost;
+        } else {
+            host->SendPath(path);
+            // Loading has a deadline; the plugin's configuration window, once open, has none.
+            answer = host->NextLine(HostWait{kProbeAnswerTimeoutMs, true});
+            end = answer.end == HostAnswer::End::Line ? host->WaitForExit(HostWait{INFINITE, true}) : answer;
+        }
     }
     const std::optional<PluginConfigureResult> answered =
-        run.end == HostRun::End::Exited ? ParseConfigureAnswer(run.answer) : std::nullopt;
+        answer.end == HostAnswer::End::Line ? ParseConfigureAnswer(answer.line) : std::nullopt;
     if (answered) {
         result = *answered;
         result.machine = target.machine;
         // The answer came before ConfigurePacker was called: a crash after it is the plugin's
-        // configuration crashing, not a library that did not load.
-        if (run.exitCode != kHostAnswered) result.failure = PluginFailure::Crashed;
-    } else {
-        result.failure = FailureOf(run);
-        result.loadError = ErrorFor(result.failure);
+        // configuration going down, not a library that did not load.
+        if (end.exitCode != kHostAnswered || !end.line.empty()) result.failure = PluginFailure::Crashed;
+    } else if (result.failure == PluginFailure::None) {
+        result.failure = FailureOf(answer);
     }
+    if (!result.loaded && result.failure != PluginFailure::None) result.loadError = ErrorFor(result.failure);
     return result;
 }
 
