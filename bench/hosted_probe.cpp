@@ -96,13 +96,12 @@ void PrintHostedProbes()
         host.NextLine(HostWait{kHostReadyTimeoutMs, false});
         starts.push_back(Now() - start);
     }
-    std::printf("  %-26s                       hosted %7.2f ms  (a fresh host: start until ready)\n",
-                "host start", Median(starts) * 1e3);
+    std::printf("  %-26s                       hosted %7.2f ms  (a fresh host: start until ready)\n", "host start",
+                Median(starts) * 1e3);
     PrintProbe("nocaps.wcx (kernel32 only)", ProbeTime(inProcess, plugins + "nocaps.wcx"),
                ProbeTime(hosted, plugins + "nocaps.wcx"));
     const std::string own = plugins + "full.wcx";
-    PrintProbe("full.wcx (imports user32)", ProbeTime(inProcess, own),
-               ProbeTime(hosted, own));
+    PrintProbe("full.wcx (imports user32)", ProbeTime(inProcess, own), ProbeTime(hosted, own));
     const std::string other = plugins + "otherbits.wcx";
     PrintProbe(kProgramMachine == kMachineAmd64 ? "32-bit otherbits.wcx" : "64-bit otherbits.wcx", -1,
                otherRuns ? ProbeTime(hosted, other) : -1);

@@ -35,23 +35,25 @@ UiMessage CannotLoadMessage(const std::string& path, PluginFailure failure, std:
     return UiMessage{Str::CannotLoadPlugin, Str::Error, kMessageIconError, path, DetailOf(failure, machine)};
 }
 
+std::optional<std::int32_t> FlagsOf(const PluginProbeResult& result)
+{
+    if (!result.loaded || !result.exportsComplete) return std::nullopt;
+    return result.hasPackerCaps ? result.flags : 0;
+}
+
 }  // namespace
 
 std::optional<std::int32_t> ProbePlugin(PluginLoader& loader, const std::string& path)
 {
-    const PluginProbeResult result = loader.Probe(path);
-    if (!result.loaded || !result.exportsComplete) return std::nullopt;
-    return result.hasPackerCaps ? result.flags : 0;
+    return FlagsOf(loader.Probe(path));
 }
 
 std::optional<std::int32_t> CheckPlugin(PluginLoader& loader, MessageSink& owner, const std::string& path)
 {
     const PluginProbeResult result = loader.Probe(path);
-    if (!result.loaded || !result.exportsComplete) {
-        owner.Show(CannotLoadMessage(path, result.failure, result.machine));
-        return std::nullopt;
-    }
-    return result.hasPackerCaps ? result.flags : 0;
+    const std::optional<std::int32_t> flags = FlagsOf(result);
+    if (!flags) owner.Show(CannotLoadMessage(path, result.failure, result.machine));
+    return flags;
 }
 
 void ConfigurePlugin(PluginLoader& loader, MessageSink& owner, ParentWindow parent, const std::string& path)

@@ -80,8 +80,8 @@ std::optional<std::vector<std::string_view>> AnswerValues(std::string_view text,
 
 std::string FormatHostArguments(const HostRequest& request)
 {
-    std::string arguments = "--protocol " + std::to_string(kProbeProtocolVersion) + " --answer " +
-                            std::to_string(request.answerHandle);
+    std::string arguments =
+        "--protocol " + std::to_string(kProbeProtocolVersion) + " --answer " + std::to_string(request.answerHandle);
     switch (request.kind) {
     case HostRequestKind::Probe:
         return arguments + " --probe";

@@ -195,13 +195,15 @@ PAKVANE_JOURNEY(properties_edit_round_trips)
     app.ExpectExit(0);
 }
 
-// OK refuses in order, each time with its message and the focus on the field at fault.
+// OK refuses in order, each time with its message and the focus on the field at fault; a
+// plugin that crashes is refused like one that does not load, and the program goes on.
 PAKVANE_JOURNEY(properties_ok_refusals)
 {
     ScopedVariable no_commander(L"COMMANDER_PATH", nullptr);
-    CopyTestPlugins(j, j.At("plugins"), {L"full.wcx", L"notdll.wcx"});
+    CopyTestPlugins(j, j.At("plugins"), {L"full.wcx", L"notdll.wcx", L"crashcaps.wcx"});
     const std::wstring full = j.WinPath("plugins\\full.wcx");
     const std::wstring notdll = j.WinPath("plugins\\notdll.wcx");
+    const std::wstring crashing = j.WinPath("plugins\\crashcaps.wcx");
     WriteFileBytes(j.At("wincmd.ini"), "[PackerPlugins]\r\narj=7,c:\\wcx\\arj.wcx\r\n");
     App& app = j.Start({j.WinPath("wincmd.ini")});
 
@@ -236,6 +238,12 @@ PAKVANE_JOURNEY(properties_ok_refusals)
 
     SetText(path, notdll);
     refused(Formatted(Str::CannotLoadPlugin, notdll), path, "not a plugin");
+    // A plugin that crashes takes its probe host down, not the program: the same refusal,
+    // with the reason under it.
+    SetText(path, crashing);
+    refused(Formatted(Str::CannotLoadPlugin, crashing) + L"\n\n" +
+                Detail(MessageDetail::PluginCrashed, Str::CannotLoadPlugin),
+            path, "a plugin that crashes");
 
     SetText(path, full);
     Press(dialog, ids::kPropOkButton);

@@ -28,7 +28,8 @@ TEST(ProbeProtocolTest, EveryAnswerAHostGivesReadsBackAsItWasMeant)
           Probed(false, 193, false, "", false, 0), Probed(false, 4294967295u, false, "", false, 0)}) {
         EXPECT_EQ(ParseProbeAnswer(FormatProbeAnswer(result)), result) << FormatProbeAnswer(result);
     }
-    for (const auto& [loaded, error, configure] : {std::tuple{true, 0u, true}, {true, 0u, false}, {false, 126u, false}}) {
+    for (const auto& [loaded, error, configure] :
+         {std::tuple{true, 0u, true}, {true, 0u, false}, {false, 126u, false}}) {
         const PluginConfigureResult result{loaded, error, configure};
         EXPECT_EQ(ParseConfigureAnswer(FormatConfigureAnswer(result)), result) << FormatConfigureAnswer(result);
     }
@@ -52,8 +53,8 @@ TEST(ProbeProtocolTest, RefusesWhatNoHonestHostSays)
         {"a second line", good + good},
         {"bytes after the line", good + "x"},
         {"a NUL inside", good.substr(0, good.size() - 3) + std::string(1, '\0') + "6\n"},
-        {"too long", head + "loaded=1 error=0 exports=1 missing=" + std::string(kMaxHostAnswer, 'A') +
-                         " caps=0 flags=0\n"},
+        {"too long",
+         head + "loaded=1 error=0 exports=1 missing=" + std::string(kMaxHostAnswer, 'A') + " caps=0 flags=0\n"},
         {"another version", "PAKVANE-HOST 2 probe loaded=1 error=0 exports=1 missing= caps=1 flags=516\n"},
         {"another tag", "PAKVANE-HOSTS 1 probe loaded=1 error=0 exports=1 missing= caps=1 flags=516\n"},
         {"an extra field", head + "loaded=1 error=0 exports=1 missing= caps=1 flags=516 more=1\n"},
@@ -75,10 +76,10 @@ TEST(ProbeProtocolTest, RefusesWhatNoHonestHostSays)
     };
     for (const auto& [what, text] : lies) EXPECT_EQ(ParseProbeAnswer(text), std::nullopt) << what;
 
-    for (const char* text : {"PAKVANE-HOST 1 configure loaded=0 error=2 configure=1\n",
-                             "PAKVANE-HOST 1 configure loaded=1 error=0\n",
-                             "PAKVANE-HOST 1 configure loaded=1 error=0 configure=1 x\n",
-                             "PAKVANE-HOST 1 ready machine=0\n", "PAKVANE-HOST 1 ready machine=70000\n"}) {
+    for (const char* text :
+         {"PAKVANE-HOST 1 configure loaded=0 error=2 configure=1\n", "PAKVANE-HOST 1 configure loaded=1 error=0\n",
+          "PAKVANE-HOST 1 configure loaded=1 error=0 configure=1 x\n", "PAKVANE-HOST 1 ready machine=0\n",
+          "PAKVANE-HOST 1 ready machine=70000\n"}) {
         EXPECT_EQ(ParseConfigureAnswer(text), std::nullopt) << text;
         EXPECT_EQ(ParseReadyAnswer(text), std::nullopt) << text;
     }
@@ -98,8 +99,8 @@ std::vector<std::string> Words(const std::string& text)
 
 TEST(ProbeProtocolTest, HostReadsOnlyTheRequestsTheProgramMakes)
 {
-    for (const HostRequest& request : {HostRequest{HostRequestKind::Probe, 4294967295u, 0},
-                                       HostRequest{HostRequestKind::Configure, 8, 0x80010}}) {
+    for (const HostRequest& request :
+         {HostRequest{HostRequestKind::Probe, 4294967295u, 0}, HostRequest{HostRequestKind::Configure, 8, 0x80010}}) {
         EXPECT_EQ(ParseHostArguments(Words(FormatHostArguments(request))), request) << FormatHostArguments(request);
     }
     const std::vector<std::vector<std::string>> refused = {

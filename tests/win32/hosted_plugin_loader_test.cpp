@@ -82,8 +82,8 @@ TEST_F(HostedPluginLoaderTest, PluginsThatCrashOrHangOrCannotRunHereFailWithThei
     EXPECT_TRUE(crashedMain.failure == PluginFailure::None || crashedMain.failure == PluginFailure::Crashed);
     EXPECT_EQ(CheckPlugin(loader, sink, Plugin("crashmain.wcx")), std::nullopt);
     expected.push_back(CannotLoad(Plugin("crashmain.wcx"), crashedMain.failure == PluginFailure::Crashed
-                                                                ? MessageDetail::PluginCrashed
-                                                                : MessageDetail::None));
+                                                               ? MessageDetail::PluginCrashed
+                                                               : MessageDetail::None));
     EXPECT_EQ(sink.shown, expected);
     EXPECT_FALSE(loader.CanLoad(kMachineArm64));
     // The hosts that went down are replaced.
@@ -97,7 +97,8 @@ TEST_F(HostedPluginLoaderTest, LibrariesWhoseHostCannotRunAreRefusedWithThatReas
 {
     const std::string other = Plugin("otherbits.wcx");
     if (GetFileAttributesA(other.c_str()) == INVALID_FILE_ATTRIBUTES) GTEST_SKIP() << "no otherbits.wcx was built";
-    const MessageDetail noHost = kOtherMachine == kMachineAmd64 ? MessageDetail::No64BitHost : MessageDetail::No32BitHost;
+    const MessageDetail noHost =
+        kOtherMachine == kMachineAmd64 ? MessageDetail::No64BitHost : MessageDetail::No32BitHost;
     RecordingSink sink;
     if (loader.CanLoad(kOtherMachine)) {
         EXPECT_EQ(CheckPlugin(loader, sink, other), 2);
@@ -112,8 +113,8 @@ TEST_F(HostedPluginLoaderTest, LibrariesWhoseHostCannotRunAreRefusedWithThatReas
     EXPECT_FALSE(homeless.CanLoad(kProgramMachine));
     RecordingSink told;
     ConfigurePlugin(homeless, told, 0, Plugin("full.wcx"));
-    const MessageDetail noOwnHost = kProgramMachine == kMachineAmd64 ? MessageDetail::No64BitHost
-                                                                     : MessageDetail::No32BitHost;
+    const MessageDetail noOwnHost =
+        kProgramMachine == kMachineAmd64 ? MessageDetail::No64BitHost : MessageDetail::No32BitHost;
     EXPECT_EQ(told.shown, std::vector<UiMessage>{CannotLoad(Plugin("full.wcx"), noOwnHost)});
 }
 
@@ -139,9 +140,12 @@ TEST_F(HostedPluginLoaderTest, AnswersOfALyingHostAreRefused)
         const char* mode;
         PluginFailure failure;
     };
-    const Lie lies[] = {{"honest", PluginFailure::None},           {"garbage", PluginFailure::BadAnswer},
-                        {"truncated", PluginFailure::BadAnswer},    {"oversized", PluginFailure::BadAnswer},
-                        {"wrong version", PluginFailure::BadAnswer}, {"silent", PluginFailure::Crashed}};
+    const Lie lies[] = {{"honest", PluginFailure::None},
+                        {"garbage", PluginFailure::BadAnswer},
+                        {"truncated", PluginFailure::BadAnswer},
+                        {"oversized", PluginFailure::BadAnswer},
+                        {"wrong version", PluginFailure::BadAnswer},
+                        {"silent", PluginFailure::Crashed}};
     for (const Lie& lie : lies) {
         SetEnvironmentVariableA("PAKVANE_FAKE_HOST", lie.mode);
         const PluginProbeResult result = lied.Probe(full);

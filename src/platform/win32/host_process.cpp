@@ -30,9 +30,10 @@ AnswerPipe MakeAnswerPipe()
     const std::wstring name = L"\\\\.\\pipe\\pakvane-host-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
                               std::to_wstring(GetTickCount()) + L"-" + std::to_wstring(++serial);
     AnswerPipe pipe;
-    pipe.ours = Owned(CreateNamedPipeW(name.c_str(), PIPE_ACCESS_INBOUND | FILE_FLAG_OVERLAPPED | FILE_FLAG_FIRST_PIPE_INSTANCE,
-                                       PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT | PIPE_REJECT_REMOTE_CLIENTS, 1, 0,
-                                       static_cast<DWORD>(kMaxHostAnswer), 0, nullptr));
+    pipe.ours =
+        Owned(CreateNamedPipeW(name.c_str(), PIPE_ACCESS_INBOUND | FILE_FLAG_OVERLAPPED | FILE_FLAG_FIRST_PIPE_INSTANCE,
+                               PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT | PIPE_REJECT_REMOTE_CLIENTS, 1, 0,
+                               static_cast<DWORD>(kMaxHostAnswer), 0, nullptr));
     if (!pipe.ours) return pipe;
     SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
     pipe.hosts = Owned(CreateFileW(name.c_str(), GENERIC_WRITE, 0, &inherit, OPEN_EXISTING, 0, nullptr));
@@ -106,6 +107,12 @@ public:
                 ended_ = true;  // ERROR_BROKEN_PIPE: every writer has closed its end
             }
         }
+    }
+    // Takes what has arrived without waiting for more.
+    void Poll(std::string& text)
+    {
+        if (pending_ && WaitForSingleObject(event_.get(), 0) == WAIT_OBJECT_0) Finish(text);
+        Start(text);
     }
     void Finish(std::string& text)
     {
@@ -184,7 +191,7 @@ bool HostProcess::Idle()
 {
     if (!process_ || exited_ || WaitForSingleObject(process_.get(), 0) == WAIT_OBJECT_0) return false;
     if (!input_) return false;
-    reader_->Start(received_);
+    reader_->Poll(received_);
     return received_.empty() && !reader_->Ended();
 }
 
