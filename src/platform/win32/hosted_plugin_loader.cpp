@@ -229,7 +229,8 @@ PluginConfigureResult HostedPluginLoader::Configure(const std::string& path, Par
         result.machine = target.machine;
         // The answer came before ConfigurePacker was called: a crash after it is the plugin's
         // configuration going down, not a library that did not load.
-        if (end.exitCode != kHostAnswered || !end.line.empty()) result.failure = PluginFailure::Crashed;
+        if (end.end != HostAnswer::End::Exited || end.exitCode != kHostAnswered)
+            result.failure = PluginFailure::Crashed;
     } else if (result.failure == PluginFailure::None) {
         result.failure = FailureOf(answer);
     }
