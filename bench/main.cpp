@@ -20,6 +20,7 @@
 #include "platform/win32/code_page.h"
 #include "platform/win32/environment.h"
 #include "platform/win32/file_system.h"
+#include "hosted_probe.h"
 #include "plugin_search.h"
 #include "profile_peers.h"
 #include "sort_comparisons.h"
@@ -333,6 +334,7 @@ int Run(bool windowOnly)
         Print(all);
         PrintSortComparisons();
         PrintPluginSearch();
+        PrintHostedProbes();
     }
     consistent &= RunWindowStartup([&](std::size_t rows, int runs) { return bench.MeasureLoadSort(rows, runs); });
     std::printf("\nTotal run time %.1f s.%s\n", Now() - start,
@@ -343,18 +345,21 @@ int Run(bool windowOnly)
 }  // namespace
 }  // namespace pakvane::bench
 
-// --window measures only the window start-up, --search only the plugin search.
+// --window measures only the window start-up, --search only the plugin search (in this
+// process and in the probe hosts), --hosts only the probe hosts.
 int main(int argc, char** argv)
 {
     const bool windowOnly = argc > 1 && std::string(argv[1]) == "--window";
     const bool searchOnly = argc > 1 && std::string(argv[1]) == "--search";
-    if (argc > 2 || (argc == 2 && !windowOnly && !searchOnly)) {
-        std::fprintf(stderr, "usage: pakvane_bench [--window | --search]\n");
+    const bool hostsOnly = argc > 1 && std::string(argv[1]) == "--hosts";
+    if (argc > 2 || (argc == 2 && !windowOnly && !searchOnly && !hostsOnly)) {
+        std::fprintf(stderr, "usage: pakvane_bench [--window | --search | --hosts]\n");
         return 2;
     }
     try {
-        if (searchOnly) {
-            pakvane::bench::PrintPluginSearch();
+        if (searchOnly || hostsOnly) {
+            if (searchOnly) pakvane::bench::PrintPluginSearch();
+            pakvane::bench::PrintHostedProbes();
             return 0;
         }
         return pakvane::bench::Run(windowOnly);

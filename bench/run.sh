@@ -3,7 +3,8 @@
 # search over 10,000 folders against a bare listing walk, then start-up
 # to a shown window (pakvane.exe and a bare window program) with 1,000 to 200,000 rows.
 # A few minutes; the 200,000-row window is started once.
-# bench/run.sh --window measures only the window start-up, --search only the plugin search;
+# bench/run.sh --window measures only the window start-up, --search only the plugin search
+# (with the probe hosts), --hosts only the probe hosts against probes in-process;
 # LC_ALL=ru_RU.CP1251 bench/run.sh measures under the Russian code page 1251;
 # PAKVANE_BENCH_BUILD=build/other picks another build folder.
 set -euo pipefail

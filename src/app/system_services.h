@@ -9,7 +9,7 @@
 #include "platform/win32/directory_lister.h"
 #include "platform/win32/environment.h"
 #include "platform/win32/file_system.h"
-#include "platform/win32/plugin_loader.h"
+#include "platform/win32/hosted_plugin_loader.h"
 #include "platform/win32/version_info.h"
 #include "platform/win32/registry.h"
 
@@ -22,7 +22,7 @@ struct SystemServices {
     Win32Registry registry;
     Win32Environment environment;
     std::unique_ptr<CommanderNotifier> commander = MakeCommanderNotifier();
-    InProcessPluginLoader plugins;
+    HostedPluginLoader plugins;  // plugins run in the probe hosts beside the program
     Win32DirectoryLister directories;  // the plugin search's walk, the *.lng files beside the program
     Win32VersionInfoSource versions;
 

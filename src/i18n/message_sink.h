@@ -5,6 +5,7 @@
 #include <string>
 
 #include "i18n/interface_strings.h"
+#include "i18n/message_detail.h"
 
 namespace pakvane {
 
@@ -19,6 +20,7 @@ struct UiMessage {
     unsigned flags = 0;
     // ANSI data for the pattern's one "%s" (formatted with SafeFormat); none for a plain text.
     std::optional<std::string> argument;
+    MessageDetail detail = MessageDetail::None;  // a line of its own under the text
     bool operator==(const UiMessage&) const = default;
 };
 

@@ -16,6 +16,18 @@ inline constexpr std::array<std::string_view, 6> kRequiredPackerExports = {
 inline constexpr std::string_view kGetPackerCapsExport = "GetPackerCaps";
 inline constexpr std::string_view kConfigurePackerExport = "ConfigurePacker";
 
+// Why a library could not be probed or configured beyond the system's own load error: the
+// ways a library can fail when it is run in a helper process.
+enum class PluginFailure : std::uint8_t {
+    None,
+    NotALibrary,  // the file is no Windows library (no PE image header)
+    OtherMachine,  // a library for a processor that no host runs (ARM64, ...)
+    NoHost,  // the host for the library's machine is missing or cannot run on this system
+    Crashed,  // the host died while the plugin's code ran
+    Hung,  // no answer in time; the host was ended
+    BadAnswer,  // the host's answer was not one the protocol allows
+};
+
 struct PluginProbeResult {
     bool loaded = false;
     std::uint32_t loadError = 0;  // the system's error code when the library did not load
@@ -23,13 +35,17 @@ struct PluginProbeResult {
     std::string missingExport;  // the first required export that was not found
     bool hasPackerCaps = false;
     std::int32_t flags = 0;  // GetPackerCaps' result, exactly as returned; 0 without it
+    PluginFailure failure = PluginFailure::None;  // not loaded, or no answer, for this reason
+    std::uint16_t machine = 0;  // the library's machine type where it was read; 0 otherwise
     bool operator==(const PluginProbeResult&) const = default;
 };
 
 struct PluginConfigureResult {
     bool loaded = false;
     std::uint32_t loadError = 0;
-    bool hasConfigurePacker = false;  // it existed and was called (and has returned)
+    bool hasConfigurePacker = false;  // it existed and was called (and has returned, unless failure)
+    PluginFailure failure = PluginFailure::None;
+    std::uint16_t machine = 0;
     bool operator==(const PluginConfigureResult&) const = default;
 };
 
@@ -46,6 +62,9 @@ public:
     // Loads the library, calls ConfigurePacker(parent, module) when it exists and waits for
     // it to return, then releases the library.
     virtual PluginConfigureResult Configure(const std::string& path, ParentWindow parent) = 0;
+    // True when a library for this machine type (a PE header's Machine field) can be probed
+    // at all on this system.
+    virtual bool CanLoad(std::uint16_t peMachine) const = 0;
 };
 
 }  // namespace pakvane

@@ -128,6 +128,21 @@ std::optional<PeExports> ReadPeExports(FileReader& file)
     return result;
 }
 
+std::optional<std::uint16_t> ReadPeMachine(FileReader& file)
+{
+    const std::optional<std::string> dos = file.Read(0, 0x40);
+    if (!dos || dos->substr(0, 2) != "MZ") return std::nullopt;
+    const std::optional<std::string> header = file.Read(Field(*dos, 0x3C, 4), 6);
+    if (!header || header->substr(0, 4) != std::string_view("PE\0\0", 4)) return std::nullopt;
+    return static_cast<std::uint16_t>(Field(*header, 4, 2));
+}
+
+std::optional<std::uint16_t> ReadPeMachine(std::string_view image)
+{
+    MemoryReader reader(image);
+    return ReadPeMachine(reader);
+}
+
 std::optional<PeExports> ReadPeExports(std::string_view image)
 {
     MemoryReader reader(image);

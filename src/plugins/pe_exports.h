@@ -15,6 +15,7 @@ class FileReader;
 
 inline constexpr std::uint16_t kMachineI386 = 0x014C;
 inline constexpr std::uint16_t kMachineAmd64 = 0x8664;
+inline constexpr std::uint16_t kMachineArm64 = 0xAA64;
 // The machine type of the running program's own code.
 inline constexpr std::uint16_t kProgramMachine = sizeof(void*) == 8 ? kMachineAmd64 : kMachineI386;
 
@@ -28,6 +29,11 @@ struct PeExports {
 // file does not hold whole. Never reads outside the file.
 std::optional<PeExports> ReadPeExports(FileReader& file);
 std::optional<PeExports> ReadPeExports(std::string_view image);
+
+// The machine type in a PE image's file header, or nullopt when the file has no PE header.
+// Reads the two headers' first bytes only.
+std::optional<std::uint16_t> ReadPeMachine(FileReader& file);
+std::optional<std::uint16_t> ReadPeMachine(std::string_view image);
 
 // True when the file is a library for the given machine that exports every required packer
 // function (exact names); only then is it worth loading.

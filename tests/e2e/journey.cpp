@@ -234,12 +234,17 @@ void Journey::Note(std::string_view message) const
 
 App& Journey::Launch(std::vector<std::wstring> args)
 {
-    // A private copy, so that the settings file beside it belongs to this journey alone.
+    // A private copy, so that the settings file beside it belongs to this journey alone; the
+    // probe hosts, which ship beside the program, come along.
     const fs::path copy = work_ / exe_.filename();
     if (!fs::exists(copy)) {
-        std::error_code error;
-        fs::copy_file(exe_, copy, fs::copy_options::overwrite_existing, error);
-        if (error) Abort("cannot copy " + Utf8(exe_.wstring()) + ": " + error.message());
+        for (const fs::path& name : {exe_.filename(), fs::path(L"pakvane-host32.exe"), fs::path(L"pakvane-host64.exe")}) {
+            const fs::path from = exe_.parent_path() / name;
+            if (name != exe_.filename() && !fs::exists(from)) continue;
+            std::error_code error;
+            fs::copy_file(from, work_ / name, fs::copy_options::overwrite_existing, error);
+            if (error) Abort("cannot copy " + Utf8(from.wstring()) + ": " + error.message());
+        }
     }
     apps_.push_back(std::make_unique<App>(*this, copy, args));
     return *apps_.back();

@@ -6,18 +6,37 @@
 
 namespace pakvane::e2e {
 
-std::wstring S(Str id)
+namespace {
+
+const InterfaceStrings& BuiltIn()
 {
     static const InterfaceStrings strings = [] {
         InterfaceStrings built_in;
         built_in.FillBuiltIn();
         return built_in;
     }();
-    const UiText& text = strings[id];
+    return strings;
+}
+
+std::wstring Widened(const UiText& text)
+{
+    return Widen(text.text, text.codePage == kAnsiCodePage ? CP_ACP : text.codePage);
+}
+
+}  // namespace
+
+std::wstring S(Str id)
+{
+    const UiText& text = BuiltIn()[id];
     // An empty entry would make every comparison with a blank box pass.
     if (text.text.empty())
         throw std::runtime_error("interface string " + std::to_string(static_cast<int>(id)) + " is empty");
-    return Widen(text.text, text.codePage == kAnsiCodePage ? CP_ACP : text.codePage);
+    return Widened(text);
+}
+
+std::wstring Detail(MessageDetail detail, Str id)
+{
+    return Widened(MessageDetailText(detail, BuiltIn()[id]));
 }
 
 std::wstring Formatted(Str id, const std::wstring& argument)

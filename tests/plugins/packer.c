@@ -19,6 +19,9 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved)
 {
     (void)reserved;
     if (reason == DLL_PROCESS_ATTACH) self = instance;
+#ifdef PLUGIN_CRASH_IN_DLLMAIN
+    if (reason == DLL_PROCESS_ATTACH) *(volatile int*)0 = 1;
+#endif
     return TRUE;
 }
 
@@ -63,6 +66,12 @@ EXPORT void __stdcall SetProcessDataProc(HANDLE archive, void* proc)
 #ifdef PLUGIN_CAPS
 EXPORT int __stdcall GetPackerCaps(void)
 {
+#ifdef PLUGIN_CRASH_IN_CAPS
+    *(volatile int*)0 = 1;
+#endif
+#ifdef PLUGIN_HANG_IN_CAPS
+    Sleep(INFINITE);
+#endif
 #ifdef PLUGIN_NEEDS_DEPENDENCY
     return DependencyCaps();
 #else
@@ -73,17 +82,28 @@ EXPORT int __stdcall GetPackerCaps(void)
 
 #ifdef PLUGIN_CONFIGURE
 /* Proves how it was called: "configured.txt" beside the library gets the parent window,
-   the module handle it was given and its own module handle, in hexadecimal. */
+   the module handle it was given and its own module handle, in hexadecimal, then whether the
+   parent was enabled during the call and the parent's text as the parent's own thread gives
+   it (so its owner must be answering messages meanwhile), "-" when it did not answer. */
 EXPORT void __stdcall ConfigurePacker(HWND parent, HINSTANCE module)
 {
     char path[MAX_PATH + 32];
+    char text[64] = "-";
+    DWORD_PTR copied = 0;
     DWORD length = GetModuleFileNameA(self, path, MAX_PATH);
+    FILE* log;
+#ifdef PLUGIN_CRASH_IN_CONFIGURE
+    *(volatile int*)0 = 1;
+#endif
+    if (!SendMessageTimeoutA(parent, WM_GETTEXT, sizeof text, (LPARAM)text, SMTO_NORMAL, 5000, &copied)) {
+        lstrcpyA(text, "-");
+    }
     while (length > 0 && path[length - 1] != '\\') --length;
     lstrcpyA(path + length, "configured.txt");
-    FILE* log = fopen(path, "wb");
+    log = fopen(path, "wb");
     if (!log) return;
-    fprintf(log, "%08lX %08lX %08lX", (unsigned long)(UINT_PTR)parent, (unsigned long)(UINT_PTR)module,
-            (unsigned long)(UINT_PTR)self);
+    fprintf(log, "%08lX %08lX %08lX %d %s", (unsigned long)(UINT_PTR)parent, (unsigned long)(UINT_PTR)module,
+            (unsigned long)(UINT_PTR)self, IsWindowEnabled(parent) ? 1 : 0, text);
     fclose(log);
 }
 #endif

@@ -1,4 +1,5 @@
 #include "i18n/interface_strings.h"
+#include "i18n/message_detail.h"
 #include "i18n/safe_format.h"
 
 #include <gtest/gtest.h>
@@ -76,6 +77,26 @@ TEST(InterfaceStrings, FillStartsFromBuiltInsAndAppliesReplacements)
     EXPECT_EQ(strings[Str::Error], (UiText{BuiltInString(18), kBuiltInCodePage}));
     EXPECT_EQ(Padded(strings[Str::IniGroup]).text, " " + BuiltInString(0) + " ");
     EXPECT_TRUE(strings.Get(60).text.empty());
+}
+
+// A detail line follows the language of the message it stands under: the built-in
+// Russian, or English under a language file's text; every Russian line is all Windows-1251.
+TEST(InterfaceStrings, DetailLinesFollowTheMessagesLanguage)
+{
+    InterfaceStrings strings;
+    strings.Fill(std::map<int, std::string>{{49, "Cannot load plugin %s"}});
+    const UiText& builtIn = strings[Str::Error];
+    const UiText& replaced = strings[Str::CannotLoadPlugin];
+    EXPECT_TRUE(MessageDetailText(MessageDetail::None, replaced).text.empty());
+    for (int i = 1; i <= static_cast<int>(MessageDetail::ConfigurationCrashed); ++i) {
+        const auto detail = static_cast<MessageDetail>(i);
+        const UiText russian = MessageDetailText(detail, builtIn), english = MessageDetailText(detail, replaced);
+        EXPECT_EQ(russian.codePage, kBuiltInCodePage) << i;
+        EXPECT_EQ(russian.text.find('?'), std::string::npos) << i << ": " << russian.text;
+        EXPECT_GE(static_cast<unsigned char>(russian.text[0]), 0xC0u) << i;  // a Cyrillic capital
+        EXPECT_EQ(english.codePage, kAnsiCodePage) << i;
+        EXPECT_TRUE(english.text[0] >= 'A' && english.text[0] <= 'Z') << i;
+    }
 }
 
 }  // namespace

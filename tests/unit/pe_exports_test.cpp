@@ -45,6 +45,19 @@ TEST(PeExportsTest, WantsTheSixExactNamesForTheMachine)
     for (const Case& c : cases) EXPECT_EQ(MayBePackerPlugin(c.image, c.machine), c.plugin) << c.what;
 }
 
+// The machine alone is read from the headers, whatever the exports; anything without both
+// signatures has none.
+TEST(PeExportsTest, ReadsTheMachineOfAnyImage)
+{
+    const std::string arm = MakePeImage(kMachineArm64, kPluginExports, true);
+    EXPECT_EQ(ReadPeMachine(arm), kMachineArm64);
+    std::string noPe = arm;
+    noPe[static_cast<unsigned char>(arm[0x3C])] = 'X';
+    for (const std::string& image : {std::string("MZ"), arm.substr(1), noPe, std::string("PE\0\0", 4)}) {
+        EXPECT_EQ(ReadPeMachine(image), std::nullopt) << image.size();
+    }
+}
+
 // Fields that point outside the file or their section are rejected, not followed.
 TEST(PeExportsTest, RejectsDirectoriesThatPointOutside)
 {
@@ -107,6 +120,7 @@ TEST(PeExportsTest, ReadsRealLibraries)
         const std::optional<PeExports> read = ReadPeExports(samples[i].second);
         ASSERT_TRUE(read) << samples[i].first;
         EXPECT_EQ(read->machine, expected[i].first) << samples[i].first;
+        EXPECT_EQ(ReadPeMachine(samples[i].second), expected[i].first) << samples[i].first;
         EXPECT_EQ(MayBePackerPlugin(samples[i].second, expected[i].first), expected[i].second) << samples[i].first;
         const std::uint16_t other = expected[i].first == kMachineI386 ? kMachineAmd64 : kMachineI386;
         EXPECT_FALSE(MayBePackerPlugin(samples[i].second, other)) << samples[i].first;

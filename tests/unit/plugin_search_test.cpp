@@ -87,6 +87,7 @@ public:
         return PluginProbeResult{true, 0, true, "", true, found->second};
     }
     PluginConfigureResult Configure(const std::string&, ParentWindow) override { return {}; }
+    bool CanLoad(std::uint16_t) const override { return true; }
 };
 
 class PluginSearchTest : public ::testing::Test {

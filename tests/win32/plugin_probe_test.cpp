@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "plugins/pe_exports.h"
 #include "plugins/plugin_probe.h"
+#include "platform/win32/hosted_plugin_loader.h"
 #include "platform/win32/plugin_loader.h"
 #include "win32/test_files.h"
 #include "win32/test_plugins.h"
@@ -39,8 +41,11 @@ struct ProbeCase {
     std::int32_t flags;
 };
 
+// The same answers whether the library is loaded here or in a probe host.
 TEST_F(PluginProbeTest, AnswersWhatTheLibraryIs)
 {
+    HostedPluginLoader hosted;
+    ASSERT_TRUE(hosted.CanLoad(kProgramMachine)) << "the probe host beside the test program does not start";
     const std::vector<ProbeCase> cases = {
         {"full.wcx", true, true, "", true, 516},
         {"nocaps.wcx", true, true, "", false, 0},
@@ -50,18 +55,21 @@ TEST_F(PluginProbeTest, AnswersWhatTheLibraryIs)
         {"notdll.wcx", false, false, "", false, 0},
         {"missing.wcx", false, false, "", false, 0},
     };
-    for (const ProbeCase& c : cases) {
-        const std::string path = Plugin(c.file);
-        const PluginProbeResult result = loader.Probe(path);
-        EXPECT_EQ(result.loaded, c.loaded) << c.file;
-        EXPECT_EQ(result.loadError != 0, !c.loaded) << c.file << ": error " << result.loadError;
-        EXPECT_EQ(result.exportsComplete, c.complete) << c.file;
-        EXPECT_EQ(result.missingExport, c.missing) << c.file;
-        EXPECT_EQ(result.hasPackerCaps, c.hasCaps) << c.file;
-        EXPECT_EQ(result.flags, c.flags) << c.file;
-        EXPECT_EQ(ProbePlugin(loader, path), c.complete ? std::optional<std::int32_t>(c.flags) : std::nullopt)
-            << c.file;
-        ExpectReleased(path);
+    for (PluginLoader* probe : {static_cast<PluginLoader*>(&loader), static_cast<PluginLoader*>(&hosted)}) {
+        for (const ProbeCase& c : cases) {
+            const std::string path = Plugin(c.file);
+            const PluginProbeResult result = probe->Probe(path);
+            const std::string what = std::string(c.file) + (probe == &loader ? " in-process" : " hosted");
+            EXPECT_EQ(result.loaded, c.loaded) << what;
+            EXPECT_EQ(result.loadError != 0, !c.loaded) << what << ": error " << result.loadError;
+            EXPECT_EQ(result.exportsComplete, c.complete) << what;
+            EXPECT_EQ(result.missingExport, c.missing) << what;
+            EXPECT_EQ(result.hasPackerCaps, c.hasCaps) << what;
+            EXPECT_EQ(result.flags, c.flags) << what;
+            EXPECT_EQ(ProbePlugin(*probe, path), c.complete ? std::optional<std::int32_t>(c.flags) : std::nullopt)
+                << what;
+            ExpectReleased(path);
+        }
     }
 }
 

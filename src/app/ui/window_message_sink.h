@@ -14,8 +14,11 @@ public:
 
     void Show(const UiMessage& message) override
     {
-        const std::wstring text = message.argument ? FormatUiMessage(strings_[message.text], *message.argument)
-                                                   : Widen(strings_[message.text]);
+        std::wstring text = message.argument ? FormatUiMessage(strings_[message.text], *message.argument)
+                                             : Widen(strings_[message.text]);
+        if (message.detail != MessageDetail::None) {
+            text += L"\n\n" + Widen(MessageDetailText(message.detail, strings_[message.text]));
+        }
         ShowMessageBox(owner_, text, Widen(strings_[message.caption]), message.flags);
     }
 

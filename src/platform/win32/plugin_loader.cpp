@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "plugins/pe_exports.h"
+
 namespace pakvane {
 
 namespace {
@@ -26,17 +28,10 @@ public:
     FARPROC Export(std::string_view name) const { return GetProcAddress(module_, std::string(name).c_str()); }
 
 private:
-    // The altered search order is defined for full paths only (drive or UNC); anything else
-    // goes to the loader's ordinary search.
-    static bool IsFullPath(const std::string& path)
-    {
-        const bool drive = path.size() >= 3 && path[1] == ':' && (path[2] == '\\' || path[2] == '/');
-        const bool unc = path.size() >= 2 && (path[0] == '\\' || path[0] == '/') && (path[1] == '\\' || path[1] == '/');
-        return drive || unc;
-    }
+    // The altered search order is defined for full paths only.
     static HMODULE Load(const std::string& path)
     {
-        if (IsFullPath(path)) return LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+        if (IsFullPluginPath(path)) return LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
         return LoadLibraryA(path.c_str());
     }
 
@@ -45,6 +40,13 @@ private:
 };
 
 }  // namespace
+
+bool IsFullPluginPath(const std::string& path)
+{
+    const bool drive = path.size() >= 3 && path[1] == ':' && (path[2] == '\\' || path[2] == '/');
+    const bool unc = path.size() >= 2 && (path[0] == '\\' || path[0] == '/') && (path[1] == '\\' || path[1] == '/');
+    return drive || unc;
+}
 
 PluginProbeResult InProcessPluginLoader::Probe(const std::string& path)
 {
@@ -69,13 +71,25 @@ PluginProbeResult InProcessPluginLoader::Probe(const std::string& path)
 
 PluginConfigureResult InProcessPluginLoader::Configure(const std::string& path, ParentWindow parent)
 {
+    return Configure(path, parent, [](const PluginConfigureResult&) {});
+}
+
+bool InProcessPluginLoader::CanLoad(std::uint16_t peMachine) const
+{
+    return peMachine == kProgramMachine;
+}
+
+PluginConfigureResult InProcessPluginLoader::Configure(
+    const std::string& path, ParentWindow parent, const std::function<void(const PluginConfigureResult&)>& beforeCall)
+{
     PluginConfigureResult result;
     const LoadedModule module(path);
     result.loaded = module.Get() != nullptr;
     result.loadError = module.Error();
-    if (!result.loaded) return result;
-    if (const FARPROC configure = module.Export(kConfigurePackerExport)) {
-        result.hasConfigurePacker = true;
+    const FARPROC configure = result.loaded ? module.Export(kConfigurePackerExport) : nullptr;
+    result.hasConfigurePacker = configure != nullptr;
+    beforeCall(result);
+    if (configure) {
         reinterpret_cast<ConfigurePackerProc>(reinterpret_cast<void*>(configure))(reinterpret_cast<HWND>(parent),
                                                                                   module.Get());
     }
