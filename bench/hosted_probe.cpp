@@ -123,7 +123,9 @@ void PrintHostedProbes()
         for (int run = 0; run < kSearchRuns; ++run) {
             KnownPaths known;
             const double start = Now();
-            found = SearchFolder(known, temp.Path(), SearchServices{lister, loader, *rules, kProgramMachine}).size();
+            const SearchServices services{lister, loader, *rules,
+                                          [](std::uint16_t machine) { return machine == kProgramMachine; }};
+            found = SearchFolder(known, temp.Path(), services).size();
             times.push_back(Now() - start);
         }
         return Median(times);

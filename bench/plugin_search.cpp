@@ -107,7 +107,8 @@ void PrintPluginSearch()
     Win32DirectoryLister lister;
     InProcessPluginLoader loader;
     const std::unique_ptr<TextRules> rules = MakeSystemTextRules();
-    const SearchServices services{lister, loader, *rules, kProgramMachine};
+    const SearchServices services{lister, loader, *rules,
+                                  [](std::uint16_t machine) { return machine == kProgramMachine; }};
     auto search = [&] {
         KnownPaths known;
         return SearchFolder(known, root, services).size();

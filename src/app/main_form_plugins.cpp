@@ -87,7 +87,8 @@ void TMainForm::FindItemClick()
     {
         const WaitCursor wait;
         try {
-            const SearchServices search{services_->directories, services_->plugins, *services_->rules, kProgramMachine};
+            const SearchServices search{services_->directories, services_->plugins, *services_->rules,
+                                        [](std::uint16_t machine) { return machine == kProgramMachine; }};
             found = SearchFolder(known, folder, search);
         } catch (const std::exception&) {
             found.clear();

@@ -149,13 +149,21 @@ std::optional<PeExports> ReadPeExports(std::string_view image)
     return ReadPeExports(reader);
 }
 
-bool MayBePackerPlugin(FileReader& file, std::uint16_t machine)
+std::optional<std::uint16_t> PackerPluginMachine(FileReader& file)
 {
     const std::optional<PeExports> exports = ReadPeExports(file);
-    if (!exports || exports->machine != machine) return false;
-    return std::all_of(kRequiredPackerExports.begin(), kRequiredPackerExports.end(), [&](std::string_view required) {
-        return std::find(exports->names.begin(), exports->names.end(), required) != exports->names.end();
-    });
+    if (!exports) return std::nullopt;
+    const bool complete =
+        std::all_of(kRequiredPackerExports.begin(), kRequiredPackerExports.end(), [&](std::string_view required) {
+            return std::find(exports->names.begin(), exports->names.end(), required) != exports->names.end();
+        });
+    if (!complete) return std::nullopt;
+    return exports->machine;
+}
+
+bool MayBePackerPlugin(FileReader& file, std::uint16_t machine)
+{
+    return PackerPluginMachine(file) == machine;
 }
 
 bool MayBePackerPlugin(std::string_view image, std::uint16_t machine)

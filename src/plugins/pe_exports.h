@@ -35,6 +35,10 @@ std::optional<PeExports> ReadPeExports(std::string_view image);
 std::optional<std::uint16_t> ReadPeMachine(FileReader& file);
 std::optional<std::uint16_t> ReadPeMachine(std::string_view image);
 
+// The machine type of a library that exports every required packer function (exact names),
+// whatever machine that is; nullopt for anything else.
+std::optional<std::uint16_t> PackerPluginMachine(FileReader& file);
+
 // True when the file is a library for the given machine that exports every required packer
 // function (exact names); only then is it worth loading.
 bool MayBePackerPlugin(FileReader& file, std::uint16_t machine);

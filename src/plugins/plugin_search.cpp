@@ -9,6 +9,7 @@
 #include "platform/text_rules.h"
 #include "plugins/pe_exports.h"
 #include "plugins/plugin_probe.h"
+#include "plugins/plugin_twin.h"
 
 namespace pakvane {
 
@@ -23,12 +24,6 @@ bool KnownPaths::Add(std::string upperPath)
     if (at != paths_.end() && *at == upperPath) return false;
     paths_.insert(at, std::move(upperPath));
     return true;
-}
-
-bool HasPluginExtension(std::string_view name, const TextRules& rules)
-{
-    const std::size_t dot = name.rfind('.');
-    return dot != std::string_view::npos && rules.UpperAnsi(name.substr(dot)) == ".WCX";
 }
 
 namespace {
@@ -70,34 +65,41 @@ private:
         constexpr std::uint32_t kExcluded = ~kSearchAttributeMask & kFilteredKinds;
         std::vector<std::string> subfolders;
         std::vector<std::string> libraries;
+        std::vector<std::string> libraries64;
         services_.lister.List(folder + "*.*", [&](const DirectoryEntry& entry) {
             if (entry.attributes & kExcluded) return;
             if (entry.attributes & kFileAttributeDirectory) {
                 if (entry.name != "." && entry.name != "..") subfolders.push_back(entry.name);
             } else if (!(entry.attributes & kFileAttributeVolumeLabel)) {
-                if (HasPluginExtension(entry.name, services_.rules)) libraries.push_back(entry.name);
+                const PluginExtension extension = PluginExtensionOf(entry.name, services_.rules);
+                if (extension == PluginExtension::Wcx) libraries.push_back(entry.name);
+                if (extension == PluginExtension::Wcx64) libraries64.push_back(entry.name);
             }
         });
-        for (const std::string& name : libraries) Consider(folder + name);
+        for (const std::string& name : libraries) Consider(folder + name, false);
+        for (const std::string& name : libraries64) Consider(folder + name, true);
         return subfolders;
     }
 
-    void Consider(const std::string& path)
+    void Consider(const std::string& path, bool wcx64)
     {
         std::string upper = services_.rules.UpperAnsi(path);
-        // A library a row names already is not loaded at all.
-        if (known_.Contains(upper)) return;
-        if (!PassesPreCheck(path)) return;
+        // A library a row names already, itself or through its twin, is not loaded at all.
+        if (known_.Contains(upper) || known_.Contains(TwinPath(upper, services_.rules))) return;
+        if (!PassesPreCheck(path, wcx64)) return;
         const std::optional<std::int32_t> flags = ProbePlugin(services_.loader, upper);
         if (!flags) return;
         known_.Add(std::move(upper));
         found_.push_back("auto=" + std::to_string(*flags) + "," + path);
     }
 
-    bool PassesPreCheck(const std::string& path)
+    bool PassesPreCheck(const std::string& path, bool wcx64)
     {
         const std::unique_ptr<FileReader> file = services_.lister.OpenFile(path);
-        return file && MayBePackerPlugin(*file, services_.machine);
+        if (!file) return false;
+        const std::optional<std::uint16_t> machine = PackerPluginMachine(*file);
+        if (!machine || (wcx64 && *machine != kMachineAmd64)) return false;
+        return services_.acceptsMachine && services_.acceptsMachine(*machine);
     }
 
     KnownPaths& known_;

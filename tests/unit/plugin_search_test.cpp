@@ -1,11 +1,12 @@
 // The plugin search's walk over a tree held in memory: order, the extension test, the
-// export pre-check, known paths, folders that cannot be listed, depth.
+// export pre-check, known paths, folders that cannot be listed, depth, .wcx64 twins.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <map>
 
 #include "fakes/fake_text_rules.h"
+#include "fakes/memory_tree.h"
 #include "fakes/pe_image.h"
 #include "platform/directory_lister.h"
 #include "platform/file_system.h"
@@ -16,63 +17,8 @@
 namespace pakvane {
 namespace {
 
-const std::string kPlugin = testing::MakePeImage(kMachineAmd64, testing::kPluginExports, true);
-
-// Folders (ending in "\") with their entries in listing order, and the files' bytes.
-class MemoryTree final : public DirectoryLister {
-public:
-    std::map<std::string, std::vector<DirectoryEntry>> folders;
-    std::map<std::string, std::string> files;
-    std::vector<std::string> patterns;
-    int open = 0;
-    int mostOpen = 0;
-
-    void AddFile(const std::string& folder, const std::string& name, const std::string& bytes = kPlugin,
-                 std::uint32_t attributes = kFileAttributeArchive)
-    {
-        folders[folder].push_back({name, attributes});
-        files[folder + name] = bytes;
-    }
-    void AddFolder(const std::string& parent, const std::string& name,
-                   std::uint32_t attributes = kFileAttributeDirectory)
-    {
-        folders[parent].push_back({name, attributes});
-        folders.try_emplace(parent + name + "\\");
-    }
-    bool List(const std::string& pattern, const std::function<void(const DirectoryEntry&)>& visit) override
-    {
-        patterns.push_back(pattern);
-        EXPECT_TRUE(pattern.ends_with("\\*.*")) << pattern;
-        const auto folder = folders.find(pattern.substr(0, pattern.size() - 3));
-        if (folder == folders.end()) return false;
-        mostOpen = std::max(mostOpen, ++open);
-        for (const DirectoryEntry& entry : folder->second) visit(entry);
-        --open;
-        return true;
-    }
-    std::unique_ptr<FileReader> OpenFile(const std::string& path) override
-    {
-        EXPECT_EQ(open, 0) << "a file is read while a listing is open";
-        const auto file = files.find(path);
-        if (file == files.end()) return nullptr;
-        return std::make_unique<Reader>(file->second);
-    }
-
-private:
-    class Reader final : public FileReader {
-    public:
-        explicit Reader(std::string bytes) : bytes_(std::move(bytes)) {}
-        std::uint64_t Size() const override { return bytes_.size(); }
-        std::optional<std::string> Read(std::uint64_t offset, std::size_t length) override
-        {
-            if (offset > bytes_.size() || length > bytes_.size() - offset) return std::nullopt;
-            return bytes_.substr(offset, length);
-        }
-
-    private:
-        std::string bytes_;
-    };
-};
+using testing::kPlugin;
+using testing::MemoryTree;
 
 // Answers as a loader would for the plugin image; a flags value per upper-cased path.
 class ScriptedLoader final : public PluginLoader {
@@ -94,13 +40,19 @@ class PluginSearchTest : public ::testing::Test {
 protected:
     std::vector<std::string> Search(const std::string& folder = "C:\\T\\")
     {
-        return SearchFolder(known, folder, SearchServices{tree, loader, rules, kMachineAmd64});
+        return SearchFolder(known, folder, SearchServices{tree, loader, rules, accepts});
+    }
+    // Names in listing order, each with its bytes, in C:\T\.
+    void AddFiles(const std::vector<std::pair<std::string, std::string>>& files)
+    {
+        for (const auto& [name, bytes] : files) tree.AddFile("C:\\T\\", name, bytes);
     }
 
     MemoryTree tree;
     ScriptedLoader loader;
     FakeTextRules rules;
     KnownPaths known;
+    std::function<bool(std::uint16_t)> accepts = [](std::uint16_t machine) { return machine == kMachineAmd64; };
 };
 
 TEST_F(PluginSearchTest, WalksDepthFirstWithTheFilesOfAFolderFirst)
@@ -199,6 +151,94 @@ TEST_F(PluginSearchTest, DeepTreesKeepOneListingOpen)
     loader.flags = {{rules.UpperAnsi(folder + "deep.wcx"), 9}};
     EXPECT_EQ(Search(), std::vector<std::string>{"auto=9," + folder + "deep.wcx"});
     EXPECT_EQ(tree.mostOpen, 1);
+}
+
+// .wcx64 files are 64-bit libraries only, and the loader's machines decide what is loaded.
+TEST_F(PluginSearchTest, TakesWcx64FilesOnlyForA64BitPluginTheLoaderAccepts)
+{
+    const std::string plugin32 = testing::MakePeImage(kMachineI386, testing::kPluginExports);
+    const std::string arm64 = testing::MakePeImage(0xAA64, testing::kPluginExports, true);
+    AddFiles({{"a.wcx64", kPlugin},
+              {"B.WCX64", kPlugin},
+              {"c.wcx64", plugin32},
+              {"d.wcx64", arm64},
+              {"e.wcx64.bak", kPlugin},
+              {"f.wcx65", kPlugin},
+              {"g.wcx6", kPlugin},
+              {"h.wcx", plugin32},
+              {"i.wcx", arm64}});
+    const struct {
+        const char* accepted;
+        std::vector<std::uint16_t> machines;
+        std::vector<std::string> probed;
+    } runs[] = {
+        {"64-bit", {kMachineAmd64}, {"C:\\T\\A.WCX64", "C:\\T\\B.WCX64"}},
+        {"32-bit", {kMachineI386}, {"C:\\T\\H.WCX"}},
+        {"every machine",
+         {kMachineI386, kMachineAmd64, 0xAA64},
+         {"C:\\T\\H.WCX", "C:\\T\\I.WCX", "C:\\T\\A.WCX64", "C:\\T\\B.WCX64"}},
+        {"none", {}, {}},
+    };
+    for (const auto& run : runs) {
+        accepts = [&](std::uint16_t machine) {
+            return std::find(run.machines.begin(), run.machines.end(), machine) != run.machines.end();
+        };
+        loader.probed.clear();
+        known = KnownPaths();
+        Search();
+        EXPECT_EQ(loader.probed, run.probed) << run.accepted;
+    }
+}
+
+// Of a .wcx and its .wcx64 twin in one folder only one gets a row, and no row comes for the
+// twin of a library a row names already; the .wcx is preferred whatever the listing order.
+TEST_F(PluginSearchTest, GivesOneRowToATwinPair)
+{
+    const std::string text = "not a library";
+    const struct {
+        const char* what;
+        std::vector<std::pair<std::string, std::string>> files;
+        std::vector<std::string> knownPaths;
+        std::vector<std::string> rows;
+        std::size_t probes;
+    } cases[] = {
+        {"both plugins", {{"x.wcx", kPlugin}, {"x.wcx64", kPlugin}}, {}, {"auto=7,C:\\T\\x.wcx"}, 1},
+        {"both, .wcx64 listed first", {{"X.WCX64", kPlugin}, {"x.wcx", kPlugin}}, {}, {"auto=7,C:\\T\\x.wcx"}, 1},
+        {".wcx no plugin", {{"x.wcx64", kPlugin}, {"x.wcx", text}}, {}, {"auto=64,C:\\T\\x.wcx64"}, 1},
+        {".wcx failing its probe", {{"y.wcx", kPlugin}, {"y.wcx64", kPlugin}}, {}, {"auto=64,C:\\T\\y.wcx64"}, 2},
+        {"a row names the .wcx", {{"x.wcx64", kPlugin}}, {"C:\\T\\X.WCX"}, {}, 0},
+        {"a row names the .wcx64", {{"x.wcx", kPlugin}}, {"C:\\T\\X.WCX64"}, {}, 0},
+        {"different names",
+         {{"x.wcx", kPlugin}, {"xx.wcx64", kPlugin}, {"x.wcx.wcx64", kPlugin}},
+         {},
+         {"auto=7,C:\\T\\x.wcx", "auto=64,C:\\T\\xx.wcx64", "auto=64,C:\\T\\x.wcx.wcx64"},
+         3},
+    };
+    for (const auto& c : cases) {
+        tree = MemoryTree();
+        AddFiles(c.files);
+        known = KnownPaths();
+        for (const std::string& path : c.knownPaths) known.Add(path);
+        loader.probed.clear();
+        loader.flags = {{"C:\\T\\X.WCX", 7},
+                        {"C:\\T\\X.WCX64", 64},
+                        {"C:\\T\\Y.WCX64", 64},
+                        {"C:\\T\\XX.WCX64", 64},
+                        {"C:\\T\\X.WCX.WCX64", 64}};
+        EXPECT_EQ(Search(), c.rows) << c.what;
+        EXPECT_EQ(loader.probed.size(), c.probes) << c.what;
+        EXPECT_TRUE(Search().empty()) << c.what << ": a second run adds nothing";
+    }
+}
+
+// A .wcx64 in another folder is no twin.
+TEST_F(PluginSearchTest, TwinsLieInTheSameFolder)
+{
+    tree.AddFile("C:\\T\\", "x.wcx");
+    tree.AddFolder("C:\\T\\", "sub");
+    tree.AddFile("C:\\T\\sub\\", "x.wcx64");
+    loader.flags = {{"C:\\T\\X.WCX", 1}, {"C:\\T\\SUB\\X.WCX64", 2}};
+    EXPECT_EQ(Search(), (std::vector<std::string>{"auto=1,C:\\T\\x.wcx", "auto=2,C:\\T\\sub\\x.wcx64"}));
 }
 
 }  // namespace

@@ -83,7 +83,8 @@ TEST(PluginSearchTreeTest, FindsEachPluginOnceWithItsFlags)
     Win32DirectoryLister lister;
     InProcessPluginLoader loader;
     const std::unique_ptr<TextRules> rules = MakeSystemTextRules();
-    const SearchServices services{lister, loader, *rules, kProgramMachine};
+    const SearchServices services{lister, loader, *rules,
+                                  [](std::uint16_t machine) { return machine == kProgramMachine; }};
     KnownPaths known;
     expected.push_back("auto=0," + plugged);
     EXPECT_EQ(Sorted(SearchFolder(known, root, services)), Sorted(expected));
