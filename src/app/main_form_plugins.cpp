@@ -22,6 +22,7 @@
 #include "plugins/pe_exports.h"
 #include "plugins/plugin_probe.h"
 #include "plugins/plugin_search.h"
+#include "plugins/plugin_twin.h"
 
 namespace pakvane {
 
@@ -58,8 +59,9 @@ auto TMainForm::WithCommanderFolderUi(HWND owner, Action&& action)
 void TMainForm::WCXListClick()
 {
     const PluginMemo memo = WithCommanderFolderUi(Handle(), [this](const CommanderFolderUi& ui) {
-        return SelectedPluginMemo(list_, commanderFolder_, ui,
-                                  PluginFacts{services_->files, services_->versions, *services_->rules}, strings_);
+        return SelectedPluginMemo(
+            list_, commanderFolder_, ui,
+            PluginFacts{services_->files, services_->versions, *services_->rules, services_->directories}, strings_);
     });
     SetMemoText(Widen(memo.comment) + L"\r\n" + WidenAnsi(memo.versions));
 }
@@ -168,13 +170,16 @@ PropertiesContext TMainForm::PropertiesContextFor()
         if (!ok) return std::nullopt;
         return expanded;
     };
+    // Both go to the library behind the path: a .wcx64 twin where the .wcx is no plugin.
     context.checkPlugin = [this](HWND owner, const std::string& path) {
         WindowMessageSink messages(owner, strings_);
-        return CheckPlugin(services_->plugins, messages, path);
+        return CheckPlugin(services_->plugins, messages,
+                           PluginLibraryFor(services_->directories, *services_->rules, path));
     };
     context.configurePlugin = [this](HWND owner, const std::string& path) {
         WindowMessageSink messages(owner, strings_);
-        ConfigurePlugin(services_->plugins, messages, reinterpret_cast<ParentWindow>(owner), path);
+        ConfigurePlugin(services_->plugins, messages, reinterpret_cast<ParentWindow>(owner),
+                        PluginLibraryFor(services_->directories, *services_->rules, path));
     };
     context.browseForPlugin = [this](HWND owner, const std::string& initial) {
         return ChooseFileToOpen(owner,

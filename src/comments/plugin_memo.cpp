@@ -3,6 +3,7 @@
 #include "comments/descript_ion.h"
 #include "config/association.h"
 #include "config/association_list.h"
+#include "plugins/plugin_twin.h"
 #include "plugins/version_summary.h"
 
 namespace pakvane {
@@ -15,7 +16,7 @@ PluginMemo SelectedPluginMemo(const AssociationList& list, std::string& commande
     if (selected >= 0 && static_cast<std::size_t>(selected) < list.Count()) {
         std::string path = ParseAssociation(list.Row(static_cast<std::size_t>(selected)).text).path;
         if (ExpandCommanderPath(path, commanderFolder, ui, facts.rules)) {
-            memo.versions = VersionSummary(facts.versions, path);
+            memo.versions = VersionSummary(facts.versions, PluginLibraryFor(facts.libraries, facts.rules, path));
             memo.comment.text = ReadPluginComment(facts.files, facts.rules, path);
         }
     }

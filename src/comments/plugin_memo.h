@@ -9,6 +9,7 @@
 namespace pakvane {
 
 class AssociationList;
+class DirectoryLister;
 class FileSystem;
 class TextRules;
 class VersionInfoSource;
@@ -24,11 +25,13 @@ struct PluginFacts {
     const FileSystem& files;
     const VersionInfoSource& versions;
     const TextRules& rules;
+    DirectoryLister& libraries;  // for the .wcx64 twin whose version information stands for a .wcx
 };
 
 // The memo for the list's selected row. Expanding a relative path may ask for the
 // commander folder through ui. Shown as comment, CR LF, versions (each part widened from
-// its own code page).
+// its own code page). The comment belongs to the file the row names; the versions are those
+// of the library that stands behind it (a .wcx64 twin, see plugin_twin.h).
 PluginMemo SelectedPluginMemo(const AssociationList& list, std::string& commanderFolder, const CommanderFolderUi& ui,
                               const PluginFacts& facts, const InterfaceStrings& strings);
 

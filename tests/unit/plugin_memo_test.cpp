@@ -8,15 +8,22 @@
 #include "config/association_list.h"
 #include "fakes/fake_text_rules.h"
 #include "fakes/memory_file_system.h"
+#include "fakes/memory_tree.h"
 #include "i18n/message_sink.h"
 #include "platform/version_info.h"
 
 namespace pakvane {
 namespace {
 
+// Has no version information for any library, and notes which it was asked for.
 class NoVersions final : public VersionInfoSource {
 public:
-    std::unique_ptr<VersionResource> Read(const std::string&) const override { return nullptr; }
+    mutable std::vector<std::string> asked;
+    std::unique_ptr<VersionResource> Read(const std::string& path) const override
+    {
+        asked.push_back(path);
+        return nullptr;
+    }
     std::string LanguageName(std::uint16_t) const override { return ""; }
 };
 
@@ -36,6 +43,7 @@ TEST(PluginMemoTest, ShowsTheSelectedPluginsCommentOrTheNoCommentText)
     CancellingUser user;
     InterfaceStrings strings;
     strings.FillBuiltIn();
+    testing::MemoryTree libraries;
     std::string folder;
     const auto memoFor = [&](const char* row) {
         AssociationList list;
@@ -44,8 +52,8 @@ TEST(PluginMemoTest, ShowsTheSelectedPluginsCommentOrTheNoCommentText)
             list.Append(row, true);
             list.Select(1);
         }
-        return SelectedPluginMemo(list, folder, CommanderFolderUi{user, user}, PluginFacts{files, versions, rules},
-                                  strings);
+        return SelectedPluginMemo(list, folder, CommanderFolderUi{user, user},
+                                  PluginFacts{files, versions, rules, libraries}, strings);
     };
 
     EXPECT_EQ(memoFor("zip= 1 , c:\\p\\zip.wcx "), (PluginMemo{UiText{"packs zips", kAnsiCodePage}, ""}));
@@ -56,6 +64,13 @@ TEST(PluginMemoTest, ShowsTheSelectedPluginsCommentOrTheNoCommentText)
     EXPECT_EQ(user.messages, 0);
     EXPECT_EQ(memoFor("zip=1,%commander_path%\\zip.wcx"), none);  // the folder was asked for, not given
     EXPECT_EQ(user.messages, 1);
+
+    // The versions come from the 64-bit twin that stands in for a missing .wcx; the comment
+    // stays with the name the row gives.
+    libraries.files["c:\\p\\zip.wcx64"] = testing::kPlugin;
+    versions.asked.clear();
+    EXPECT_EQ(memoFor("zip=1,c:\\p\\zip.wcx"), (PluginMemo{UiText{"packs zips", kAnsiCodePage}, ""}));
+    EXPECT_EQ(versions.asked, std::vector<std::string>{"c:\\p\\zip.wcx64"});
 }
 
 }  // namespace

@@ -77,6 +77,15 @@ TEST_F(VersionSummaryTest, ShowsTheFixedVersionsAndOneBlockPerListedTranslation)
     for (const auto& c : cases) EXPECT_EQ(VersionSummary(source, folder + c.file), c.summary) << c.file;
 }
 
+// The same resource in a library of the other bitness (a 64-bit plugin under the 32-bit
+// program, and back) reads alike: only the file is read, nothing is loaded.
+TEST_F(VersionSummaryTest, ALibraryOfTheOtherBitnessReadsAlike)
+{
+    const std::string summary = VersionSummary(source, folder + "version_otherbits.dll");
+    EXPECT_NE(summary.find("FileDescription:\tTwo translations\r\n"), std::string::npos) << summary;
+    EXPECT_EQ(summary, VersionSummary(source, folder + "version_two.dll"));
+}
+
 TEST_F(VersionSummaryTest, SystemLibraryMatchesWhatTheSystemReports)
 {
     const std::string dll = "C:\\windows\\system32\\version.dll";
