@@ -28,7 +28,7 @@ programs=("pakvane.exe:i386" "pakvane-host32.exe:i386" "pakvane-host64.exe:x86-6
 for entry in "${programs[@]}"; do
   name=${entry%%:*}
   [ -f "$bin/$name" ] || fail "$bin/$name is missing: the package needs pakvane.exe and both probe hosts" \
-    "(pakvane-host32.exe, pakvane-host64.exe), built by the targets pakvane_shipped depends on"
+    "(pakvane-host32.exe, pakvane-host64.exe; the 64-bit one needs the x86_64 MinGW-w64 compiler)"
 done
 languages=("$root"/lang/*.lng)
 [ -f "${languages[0]}" ] || fail "no language files in lang/"

@@ -19,7 +19,6 @@
 #include "comments/plugin_memo.h"
 #include "config/association.h"
 #include "config/commander_path.h"
-#include "plugins/pe_exports.h"
 #include "plugins/plugin_probe.h"
 #include "plugins/plugin_search.h"
 #include "plugins/plugin_twin.h"
@@ -90,7 +89,7 @@ void TMainForm::FindItemClick()
         const WaitCursor wait;
         try {
             const SearchServices search{services_->directories, services_->plugins, *services_->rules,
-                                        [](std::uint16_t machine) { return machine == kProgramMachine; }};
+                                        [this](std::uint16_t machine) { return services_->plugins.CanLoad(machine); }};
             found = SearchFolder(known, folder, search);
         } catch (const std::exception&) {
             found.clear();

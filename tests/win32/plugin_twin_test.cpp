@@ -95,7 +95,7 @@ TEST(PluginTwinTreeTest, ATwinGetsNoRowOfItsOwnAndStandsInForAMissingWcx)
 
     // A row naming the missing lone\x.wcx: detection, configuration and OK go to the
     // x.wcx64 beside it, and the row keeps the name it was given.
-    if (!kProgramIs64Bit) GTEST_SKIP() << "this program loads no 64-bit library in its own process";
+    if (!kProgramIs64Bit) GTEST_SKIP() << "the 32-bit build's 64-bit test plugin has no ConfigurePacker";
     testing::RecordedBoxes boxes;
     TMainForm form(GetModuleHandleW(nullptr), {}, false);
     form.UseSettingsFile(root + "pakvane.ini");
