@@ -34,6 +34,9 @@ DetailTexts TextsOf(MessageDetail detail)
                 "Вспомогательный процесс плугина дал неверный ответ."};
     case MessageDetail::ConfigurationCrashed:
         return {"The plugin crashed during its configuration.", "Плугин аварийно завершился во время настройки."};
+    case MessageDetail::ConfigurationHung:
+        return {"The plugin's configuration showed no window and did not end; it was stopped.",
+                "Настройка плугина не показала окна и не завершилась; она была остановлена."};
     }
     return {};
 }

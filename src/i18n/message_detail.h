@@ -18,6 +18,7 @@ enum class MessageDetail : std::uint8_t {
     OtherProcessor,
     BadHostAnswer,
     ConfigurationCrashed,
+    ConfigurationHung,
 };
 
 // The line for detail under a message whose own text is messageText; empty for None.

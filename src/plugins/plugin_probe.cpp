@@ -67,7 +67,8 @@ void ConfigurePlugin(PluginLoader& loader, MessageSink& owner, ParentWindow pare
         // The library loaded and its configuration began: not a load failure. The entry that
         // names the command heads the line that says what happened.
         owner.Show(UiMessage{Str::ConfigurePlugin, Str::Error, kMessageIconError, std::nullopt,
-                             MessageDetail::ConfigurationCrashed});
+                             result.failure == PluginFailure::Hung ? MessageDetail::ConfigurationHung
+                                                                   : MessageDetail::ConfigurationCrashed});
     }
 }
 

@@ -95,6 +95,9 @@ EXPORT void __stdcall ConfigurePacker(HWND parent, HINSTANCE module)
 #ifdef PLUGIN_CRASH_IN_CONFIGURE
     *(volatile int*)0 = 1;
 #endif
+#ifdef PLUGIN_HANG_IN_CONFIGURE
+    Sleep(INFINITE);
+#endif
     if (!SendMessageTimeoutA(parent, WM_GETTEXT, sizeof text, (LPARAM)text, SMTO_NORMAL, 5000, &copied)) {
         lstrcpyA(text, "-");
     }

@@ -204,6 +204,14 @@ TEST_F(HostedPluginLoaderTest, ConfigurationRunsAsAModalWindowOfTheParent)
     EXPECT_EQ(sink.shown, (std::vector<UiMessage>{{Str::ConfigurePlugin, Str::Error, kMessageIconError, std::nullopt,
                                                    MessageDetail::ConfigurationCrashed}}));
     EXPECT_TRUE(IsWindowEnabled(parent.Get()));
+
+    // One that neither opens a window nor returns is ended, and the parent is given back.
+    sink.shown.clear();
+    HostedPluginLoader impatient(ProbeHosts::BesideProgram(), 500);
+    ConfigurePlugin(impatient, sink, parent.Value(), Plugin("hang.wcx"));
+    EXPECT_EQ(sink.shown, (std::vector<UiMessage>{{Str::ConfigurePlugin, Str::Error, kMessageIconError, std::nullopt,
+                                                   MessageDetail::ConfigurationHung}}));
+    EXPECT_TRUE(IsWindowEnabled(parent.Get()));
 }
 
 }  // namespace

@@ -14,6 +14,28 @@ UniqueHandle Owned(HANDLE handle)
 // After the host has ended, what it wrote is already in the pipe; a read still pending after
 // this long means a process the plugin started holds the pipe open.
 constexpr DWORD kDrainAfterExitMs = 500;
+// How often a host is looked at for a window of its own while it must show one.
+constexpr DWORD kWindowCheckMs = 200;
+
+// Whether the process has a visible top-level window (owned ones included).
+bool ShowsWindow(DWORD processId)
+{
+    struct Search {
+        DWORD processId;
+        bool found = false;
+    } search{processId};
+    EnumWindows(
+        [](HWND window, LPARAM data) -> BOOL {
+            auto& s = *reinterpret_cast<Search*>(data);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (owner != s.processId || !IsWindowVisible(window)) return TRUE;
+            s.found = true;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
 // How long an idle host may take to end once its input is closed.
 constexpr DWORD kEndWaitMs = 200;
 
@@ -234,6 +256,7 @@ HostAnswer HostProcess::Wait(bool untilExit, const HostWait& wait)
     HostAnswer answer;
     if (!process_) return answer;
     const ULONGLONG deadline = wait.timeoutMs == INFINITE ? 0 : GetTickCount64() + wait.timeoutMs;
+    ULONGLONG windowSeen = GetTickCount64();
     MessagePump pump(wait.dispatchAllMessages);
     for (;;) {
         reader_->Start(received_);
@@ -265,6 +288,17 @@ HostAnswer HostProcess::Wait(bool untilExit, const HostWait& wait)
                 return answer;
             }
             timeout = now >= deadline ? 0 : static_cast<DWORD>(deadline - now);
+        }
+        if (wait.windowlessLimitMs != 0 && !exited_) {
+            const ULONGLONG now = GetTickCount64();
+            if (ShowsWindow(GetProcessId(process_.get()))) {
+                windowSeen = now;
+            } else if (now - windowSeen >= wait.windowlessLimitMs) {
+                Terminate();
+                answer.end = HostAnswer::End::TimedOut;
+                return answer;
+            }
+            timeout = std::min(timeout, kWindowCheckMs);
         }
         if (exited_) timeout = std::min(timeout, kDrainAfterExitMs);
         HANDLE handles[2];

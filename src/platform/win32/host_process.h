@@ -18,6 +18,9 @@ struct HostWait {
     // only messages sent by other threads and processes, so that no user input is taken in
     // the middle of a command, yet nobody who sends us a message waits for the plugin.
     bool dispatchAllMessages = false;
+    // Not 0: a host that shows no visible top-level window for this long is ended as timed
+    // out (a plugin's configuration that neither opens a window nor returns).
+    DWORD windowlessLimitMs = 0;
 };
 
 struct HostAnswer {

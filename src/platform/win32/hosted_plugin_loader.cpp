@@ -92,7 +92,11 @@ ProbeHosts ProbeHosts::BesideProgram()
     return ProbeHosts{folder + L"pakvane-host32.exe", folder + L"pakvane-host64.exe"};
 }
 
-HostedPluginLoader::HostedPluginLoader(ProbeHosts hosts) : hosts_(std::move(hosts)) {}
+HostedPluginLoader::HostedPluginLoader(ProbeHosts hosts, std::uint32_t configureWithoutWindowMs)
+    : hosts_(std::move(hosts)),
+      configureWithoutWindowMs_(configureWithoutWindowMs)
+{
+}
 
 HostedPluginLoader::~HostedPluginLoader() = default;
 
@@ -219,7 +223,9 @@ PluginConfigureResult HostedPluginLoader::Configure(const std::string& path, Par
             host->SendPath(path);
             // Loading has a deadline; the plugin's configuration window, once open, has none.
             answer = host->NextLine(HostWait{kProbeAnswerTimeoutMs, true});
-            end = answer.end == HostAnswer::End::Line ? host->WaitForExit(HostWait{INFINITE, true}) : answer;
+            end = answer.end == HostAnswer::End::Line
+                      ? host->WaitForExit(HostWait{INFINITE, true, configureWithoutWindowMs_})
+                      : answer;
         }
     }
     const std::optional<PluginConfigureResult> answered =
@@ -227,10 +233,13 @@ PluginConfigureResult HostedPluginLoader::Configure(const std::string& path, Par
     if (answered) {
         result = *answered;
         result.machine = target.machine;
-        // The answer came before ConfigurePacker was called: a crash after it is the plugin's
-        // configuration going down, not a library that did not load.
-        if (end.end != HostAnswer::End::Exited || end.exitCode != kHostAnswered)
+        // The answer came before ConfigurePacker was called: a crash or hang after it is the
+        // plugin's configuration going wrong, not a library that did not load.
+        if (end.end == HostAnswer::End::TimedOut) {
+            result.failure = PluginFailure::Hung;
+        } else if (end.end != HostAnswer::End::Exited || end.exitCode != kHostAnswered) {
             result.failure = PluginFailure::Crashed;
+        }
     } else if (result.failure == PluginFailure::None) {
         result.failure = FailureOf(answer);
     }

@@ -22,6 +22,9 @@ inline constexpr std::uint32_t kProbeAnswerTimeoutMs = 5000;
 // A host's first answer, that it is ready; the first start of a process of the other bitness
 // can be slow under an emulator.
 inline constexpr std::uint32_t kHostReadyTimeoutMs = 15000;
+// A plugin's configuration that shows no window of its own for this long, and has not
+// returned, is taken as hung: its host is ended and the dialog given back to the user.
+inline constexpr std::uint32_t kConfigureWithoutWindowMs = 10000;
 
 class HostProcess;
 struct HostRequest;
@@ -34,14 +37,16 @@ struct HostRequest;
 // configuration has a host of its own.
 class HostedPluginLoader final : public PluginLoader {
 public:
-    explicit HostedPluginLoader(ProbeHosts hosts = ProbeHosts::BesideProgram());
+    explicit HostedPluginLoader(ProbeHosts hosts = ProbeHosts::BesideProgram(),
+                                std::uint32_t configureWithoutWindowMs = kConfigureWithoutWindowMs);
     ~HostedPluginLoader() override;
     HostedPluginLoader(const HostedPluginLoader&) = delete;
     HostedPluginLoader& operator=(const HostedPluginLoader&) = delete;
 
     PluginProbeResult Probe(const std::string& path) override;
     // The parent window is disabled while the host runs and its messages are dispatched, as a
-    // modal window's owner; afterwards it is enabled and activated again.
+    // modal window's owner; afterwards it is enabled and activated again. No time limit while
+    // the plugin shows a window; one that shows none for configureWithoutWindowMs is hung.
     PluginConfigureResult Configure(const std::string& path, ParentWindow parent) override;
     // Starts the machine's host once to see whether it runs here, and remembers the answer.
     bool CanLoad(std::uint16_t peMachine) const override;
@@ -69,6 +74,7 @@ private:
     Slot& SlotFor(std::uint16_t machine) const;
 
     ProbeHosts hosts_;
+    std::uint32_t configureWithoutWindowMs_;
     mutable Slot slot32_, slot64_;
 };
 
