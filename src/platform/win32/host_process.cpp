@@ -17,23 +17,26 @@ constexpr DWORD kDrainAfterExitMs = 500;
 // How often a host is looked at for a window of its own while it must show one.
 constexpr DWORD kWindowCheckMs = 200;
 
+struct WindowSearch {
+    DWORD processId;
+    bool found = false;
+};
+
+BOOL CALLBACK NoteProcessWindow(HWND window, LPARAM data)
+{
+    auto& search = *reinterpret_cast<WindowSearch*>(data);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner != search.processId || !IsWindowVisible(window)) return TRUE;
+    search.found = true;
+    return FALSE;
+}
+
 // Whether the process has a visible top-level window (owned ones included).
 bool ShowsWindow(DWORD processId)
 {
-    struct Search {
-        DWORD processId;
-        bool found = false;
-    } search{processId};
-    EnumWindows(
-        [](HWND window, LPARAM data) -> BOOL {
-            auto& s = *reinterpret_cast<Search*>(data);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            if (owner != s.processId || !IsWindowVisible(window)) return TRUE;
-            s.found = true;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    WindowSearch search{processId};
+    EnumWindows(NoteProcessWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 // How long an idle host may take to end once its input is closed.
