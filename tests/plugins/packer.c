@@ -1,5 +1,5 @@
-/* A packer plugin for the tests: the exports of Total Commander's packer interface, each
-   present unless the build leaves it out. Nothing here opens an archive. */
+/* A packer plugin for the tests and the demo set-up: the exports of Total Commander's packer
+   interface, each present unless the build leaves it out. Nothing here opens an archive. */
 #include <windows.h>
 #include <stdio.h>
 
@@ -108,5 +108,22 @@ EXPORT void __stdcall ConfigurePacker(HWND parent, HINSTANCE module)
     fprintf(log, "%08lX %08lX %08lX %d %s", (unsigned long)(UINT_PTR)parent, (unsigned long)(UINT_PTR)module,
             (unsigned long)(UINT_PTR)self, IsWindowEnabled(parent) ? 1 : 0, text);
     fclose(log);
+}
+#endif
+
+#ifdef PLUGIN_DEMO_CONFIGURE
+/* The demo set-up's plugins: a configuration window titled with the library's file name. */
+EXPORT void __stdcall ConfigurePacker(HWND parent, HINSTANCE module)
+{
+    char path[MAX_PATH];
+    const DWORD length = GetModuleFileNameA(module, path, MAX_PATH);
+    const char* name = "This plugin";
+    DWORD i;
+    if (length > 0 && length < MAX_PATH) {
+        name = path;
+        for (i = 0; i < length; ++i)
+            if (path[i] == '\\') name = path + i + 1;
+    }
+    MessageBoxA(parent, "A demo plugin: it has no settings of its own.", name, MB_OK | MB_ICONINFORMATION);
 }
 #endif
