@@ -140,7 +140,7 @@ void PrintPluginSearch()
         start = Now();
         for (const std::string& path : pluginPaths) {
             const std::unique_ptr<FileReader> file = lister.OpenFile(path);
-            if (file && MayBePackerPlugin(*file, kProgramMachine)) loader.Probe(rules->UpperAnsi(path));
+            if (file && PackerPluginMachine(*file) == kProgramMachine) loader.Probe(rules->UpperAnsi(path));
         }
         perPlugin.push_back((Now() - start) / kPlugins);
     }

@@ -73,15 +73,25 @@ private:
     std::vector<std::optional<std::string>> loaded_;  // sized once: views into it stay valid
 };
 
+// The first `length` bytes from the PE signature on (the file header follows it), after
+// checking the DOS header and the signature; pe is where they start.
+std::optional<std::string> ReadPeHeader(FileReader& file, std::size_t length, std::uint64_t& pe)
+{
+    const std::optional<std::string> dos = file.Read(0, 0x40);
+    if (!dos || dos->substr(0, 2) != "MZ") return std::nullopt;
+    pe = Field(*dos, 0x3C, 4);
+    std::optional<std::string> header = file.Read(pe, length);
+    if (!header || header->substr(0, 4) != std::string_view("PE\0\0", 4)) return std::nullopt;
+    return header;
+}
+
 }  // namespace
 
 std::optional<PeExports> ReadPeExports(FileReader& file)
 {
-    const std::optional<std::string> dos = file.Read(0, 0x40);
-    if (!dos || dos->substr(0, 2) != "MZ") return std::nullopt;
-    const std::uint64_t pe = Field(*dos, 0x3C, 4);
-    const std::optional<std::string> header = file.Read(pe, 24);  // signature and file header
-    if (!header || header->substr(0, 4) != std::string_view("PE\0\0", 4)) return std::nullopt;
+    std::uint64_t pe = 0;
+    const std::optional<std::string> header = ReadPeHeader(file, 24, pe);  // signature and file header
+    if (!header) return std::nullopt;
     PeExports result;
     result.machine = static_cast<std::uint16_t>(Field(*header, 4, 2));
     const std::uint32_t sectionCount = Field(*header, 6, 2);
@@ -130,10 +140,9 @@ std::optional<PeExports> ReadPeExports(FileReader& file)
 
 std::optional<std::uint16_t> ReadPeMachine(FileReader& file)
 {
-    const std::optional<std::string> dos = file.Read(0, 0x40);
-    if (!dos || dos->substr(0, 2) != "MZ") return std::nullopt;
-    const std::optional<std::string> header = file.Read(Field(*dos, 0x3C, 4), 6);
-    if (!header || header->substr(0, 4) != std::string_view("PE\0\0", 4)) return std::nullopt;
+    std::uint64_t pe = 0;
+    const std::optional<std::string> header = ReadPeHeader(file, 6, pe);
+    if (!header) return std::nullopt;
     return static_cast<std::uint16_t>(Field(*header, 4, 2));
 }
 
@@ -161,15 +170,10 @@ std::optional<std::uint16_t> PackerPluginMachine(FileReader& file)
     return exports->machine;
 }
 
-bool MayBePackerPlugin(FileReader& file, std::uint16_t machine)
-{
-    return PackerPluginMachine(file) == machine;
-}
-
-bool MayBePackerPlugin(std::string_view image, std::uint16_t machine)
+std::optional<std::uint16_t> PackerPluginMachine(std::string_view image)
 {
     MemoryReader reader(image);
-    return MayBePackerPlugin(reader, machine);
+    return PackerPluginMachine(reader);
 }
 
 }  // namespace pakvane

@@ -37,11 +37,8 @@ std::optional<std::uint16_t> ReadPeMachine(std::string_view image);
 
 // The machine type of a library that exports every required packer function (exact names),
 // whatever machine that is; nullopt for anything else.
+// Only a library whose machine a probe host can run is worth loading.
 std::optional<std::uint16_t> PackerPluginMachine(FileReader& file);
-
-// True when the file is a library for the given machine that exports every required packer
-// function (exact names); only then is it worth loading.
-bool MayBePackerPlugin(FileReader& file, std::uint16_t machine);
-bool MayBePackerPlugin(std::string_view image, std::uint16_t machine);
+std::optional<std::uint16_t> PackerPluginMachine(std::string_view image);
 
 }  // namespace pakvane

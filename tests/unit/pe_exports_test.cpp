@@ -42,7 +42,7 @@ TEST(PeExportsTest, WantsTheSixExactNamesForTheMachine)
         {"no exports", MakePeImage(kMachineI386, {}), kMachineI386, false},
         {"text", "This is a text file, not a library.\r\n", kMachineI386, false},
     };
-    for (const Case& c : cases) EXPECT_EQ(MayBePackerPlugin(c.image, c.machine), c.plugin) << c.what;
+    for (const Case& c : cases) EXPECT_EQ(PackerPluginMachine(c.image) == c.machine, c.plugin) << c.what;
 }
 
 // The machine alone is read from the headers, whatever the exports; anything without both
@@ -89,7 +89,7 @@ TEST(PeExportsTest, RejectsDirectoriesThatPointOutside)
         if (read) {
             EXPECT_NE(read->names, kPluginExports) << d.what;
         }
-        EXPECT_FALSE(MayBePackerPlugin(image, kMachineI386)) << d.what;
+        EXPECT_FALSE(PackerPluginMachine(image) == kMachineI386) << d.what;
     }
     // A section that the file does not hold whole is a truncated library.
     for (std::size_t size = 0; size < good.size(); ++size) {
@@ -121,9 +121,9 @@ TEST(PeExportsTest, ReadsRealLibraries)
         ASSERT_TRUE(read) << samples[i].first;
         EXPECT_EQ(read->machine, expected[i].first) << samples[i].first;
         EXPECT_EQ(ReadPeMachine(samples[i].second), expected[i].first) << samples[i].first;
-        EXPECT_EQ(MayBePackerPlugin(samples[i].second, expected[i].first), expected[i].second) << samples[i].first;
+        EXPECT_EQ(PackerPluginMachine(samples[i].second) == expected[i].first, expected[i].second) << samples[i].first;
         const std::uint16_t other = expected[i].first == kMachineI386 ? kMachineAmd64 : kMachineI386;
-        EXPECT_FALSE(MayBePackerPlugin(samples[i].second, other)) << samples[i].first;
+        EXPECT_FALSE(PackerPluginMachine(samples[i].second) == other) << samples[i].first;
     }
 }
 

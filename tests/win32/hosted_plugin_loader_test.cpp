@@ -158,32 +158,13 @@ TEST_F(HostedPluginLoaderTest, AnswersOfALyingHostAreRefused)
     SetEnvironmentVariableA("PAKVANE_FAKE_HOST", nullptr);
 }
 
-// A real window to be the plugin's parent, with a text the plugin asks it for.
-class ParentFixture {
-public:
-    ParentFixture()
-        : hwnd_(CreateWindowExW(0, L"STATIC", L"parent", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                                GetModuleHandleW(nullptr), nullptr))
-    {
-    }
-    ~ParentFixture()
-    {
-        if (hwnd_) DestroyWindow(hwnd_);
-    }
-    HWND Get() const { return hwnd_; }
-    ParentWindow Value() const { return reinterpret_cast<ParentWindow>(hwnd_); }
-
-private:
-    HWND hwnd_;
-};
-
 // The plugin gets the parent and its own module; meanwhile the parent is disabled yet answers
 // the plugin's messages, and it is enabled again afterwards. A configuration that crashes
 // after the library loaded is reported as such, not as a library that does not load.
 TEST_F(HostedPluginLoaderTest, ConfigurationRunsAsAModalWindowOfTheParent)
 {
     const std::string copy = CopyOf("full.wcx");
-    const ParentFixture parent;
+    const testing::ParentFixture parent;
     ASSERT_NE(parent.Get(), nullptr);
     RecordingSink sink;
     ConfigurePlugin(loader, sink, parent.Value(), copy);

@@ -106,31 +106,13 @@ TEST_F(PluginProbeTest, FailuresShowTheCannotLoadMessageAndMissingConfigurationS
     ExpectReleased(Plugin("nocaps.wcx"));
 }
 
-// A real window to be the plugin's parent.
-class ParentWindowFixture {
-public:
-    ParentWindowFixture()
-        : hwnd_(CreateWindowExW(0, L"STATIC", L"parent", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                                GetModuleHandleW(nullptr), nullptr))
-    {
-    }
-    ~ParentWindowFixture()
-    {
-        if (hwnd_) DestroyWindow(hwnd_);
-    }
-    HWND Get() const { return hwnd_; }
-
-private:
-    HWND hwnd_;
-};
-
 TEST_F(PluginProbeTest, ConfigureCallsThePluginWithTheParentAndItsOwnModule)
 {
     // A copy in a folder of its own, so that the plugin's proof is written there.
     const std::string scratch = testing::MakeScratchFolder("pvcfg");
     const std::string copy = scratch + "full.wcx";
     ASSERT_TRUE(CopyFileA(Plugin("full.wcx").c_str(), copy.c_str(), FALSE));
-    ParentWindowFixture parent;
+    testing::ParentFixture parent;
     ASSERT_NE(parent.Get(), nullptr);
 
     RecordingSink sink;

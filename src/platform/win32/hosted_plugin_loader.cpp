@@ -5,23 +5,13 @@
 #include "platform/win32/directory_lister.h"
 #include "platform/win32/host_process.h"
 #include "platform/win32/plugin_loader.h"
+#include "platform/win32/wide_text.h"
 #include "plugins/pe_exports.h"
 #include "plugins/probe_protocol.h"
 
 namespace pakvane {
 
 namespace {
-
-std::wstring ProgramFolder()
-{
-    std::wstring path(MAX_PATH, L'\0');
-    DWORD length = 0;
-    while ((length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()))) == path.size()) {
-        path.resize(path.size() * 2);
-    }
-    path.resize(length);
-    return path.substr(0, path.find_last_of(L"\\/") + 1);
-}
 
 // The system error that stands for a failure that has no error of its own.
 DWORD ErrorFor(PluginFailure failure)
@@ -88,7 +78,8 @@ private:
 
 ProbeHosts ProbeHosts::BesideProgram()
 {
-    const std::wstring folder = ProgramFolder();
+    const std::wstring program = ExecutablePathWide();
+    const std::wstring folder = program.substr(0, program.find_last_of(L"\\/") + 1);
     return ProbeHosts{folder + L"pakvane-host32.exe", folder + L"pakvane-host64.exe"};
 }
 

@@ -100,18 +100,24 @@ std::string AnsiPath(const std::wstring& path)
     return ansi.exact ? std::move(ansi.text) : std::string();
 }
 
-std::string ExecutablePath()
+std::wstring ExecutablePathWide()
 {
     std::wstring buffer(MAX_PATH, L'\0');
     for (;;) {
         const DWORD n = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-        if (n == 0) return std::string();
+        if (n == 0) return std::wstring();
         if (n < buffer.size()) {
             buffer.resize(n);
-            return AnsiPath(buffer);
+            return buffer;
         }
         buffer.resize(buffer.size() * 2);
     }
+}
+
+std::string ExecutablePath()
+{
+    const std::wstring path = ExecutablePathWide();
+    return path.empty() ? std::string() : AnsiPath(path);
 }
 
 }  // namespace pakvane

@@ -31,5 +31,7 @@ std::string AnsiPath(const std::wstring& path);
 // The running program's own file, asked for through the wide API so that a folder with any
 // name works, in the form AnsiPath gives.
 std::string ExecutablePath();
+// The same, as the wide API gives it (empty when it cannot be asked).
+std::wstring ExecutablePathWide();
 
 }  // namespace pakvane
